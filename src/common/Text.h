@@ -1,0 +1,32 @@
+#pragma once
+// Text as it is kept in files and on the wire: bytes of the local code page,
+// which is UTF-8 here. Files written on Windows carry Windows-1252 bytes.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+bool IsValidUtf8(std::string_view bytes);
+
+// Windows-1252 bytes to UTF-8.
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// Bytes read from a file or a peer: kept when they are UTF-8, otherwise
+// taken as Windows-1252.
+std::string DecodeLocalText(std::string_view bytes);
+
+// Cuts a UTF-8 string to at most maxBytes bytes without splitting a
+// character.
+std::string HoldToWidth(std::string_view text, std::size_t maxBytes);
+
+// The bytes of a fixed-width NUL-terminated field, up to the first NUL or
+// the field's end, whichever comes first.
+std::string_view FieldBytes(const unsigned char* field, std::size_t width);
+
+// Case-insensitive comparison of ASCII letters, as paths and names are compared.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+std::string Trim(std::string_view s);
+
+}  // namespace quillet

@@ -1,0 +1,48 @@
+#include "controls/CMessageBox.h"
+
+#include <cstdio>
+
+namespace quillet {
+
+namespace {
+std::optional<QMessageBox::StandardButton> g_nextAnswer;
+std::optional<bool> g_nonInteractive;
+QStringList g_shown;
+
+QMessageBox::StandardButton DefaultOf(QMessageBox::StandardButtons buttons, QMessageBox::StandardButton dflt) {
+  if (dflt != QMessageBox::NoButton) return dflt;
+  for (auto b : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::Retry, QMessageBox::Cancel, QMessageBox::No})
+    if (buttons.testFlag(b)) return b;
+  return QMessageBox::Ok;
+}
+}  // namespace
+
+QMessageBox::StandardButton CMessageBox::Show(QWidget* parent, const QString& text,
+                                              QMessageBox::StandardButtons buttons,
+                                              QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon) {
+  g_shown.append(text);
+  if (g_nextAnswer) {
+    const auto answer = *g_nextAnswer;
+    g_nextAnswer.reset();
+    return answer;
+  }
+  if (IsNonInteractive()) {
+    std::fprintf(stderr, "quillet: message: %s\n", text.toUtf8().constData());
+    std::fflush(stderr);
+    return DefaultOf(buttons, defaultButton);
+  }
+  QMessageBox box(icon, QStringLiteral("Quillet"), text, buttons, parent);
+  if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void CMessageBox::SetNextAnswer(QMessageBox::StandardButton answer) { g_nextAnswer = answer; }
+void CMessageBox::SetNonInteractive(bool on) { g_nonInteractive = on; }
+bool CMessageBox::IsNonInteractive() {
+  if (!g_nonInteractive) g_nonInteractive = qEnvironmentVariableIntValue("QUILLET_NONINTERACTIVE") != 0;
+  return *g_nonInteractive;
+}
+const QStringList& CMessageBox::Shown() { return g_shown; }
+void CMessageBox::ClearShown() { g_shown.clear(); }
+
+}  // namespace quillet

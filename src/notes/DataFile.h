@@ -1,0 +1,68 @@
+#pragma once
+// The notes data file: a 12-byte header and the note records back to back.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "notes/FileIO.h"
+#include "notes/NoteRecord.h"
+
+namespace quillet {
+
+struct LoadResult {
+  enum class Status { Ok, Created, Missing, Invalid, IoError };
+  Status status = Status::Ok;
+  uint16_t version = 0;
+  std::vector<CNote> notes;  // also the notes read before a fault
+  IoError error;             // for IoError
+
+  bool Failed() const { return status == Status::Invalid || status == Status::IoError; }
+  // An older version is converted by writing the whole file again.
+  bool NeedsRewrite() const { return status == Status::Ok && version != kCurrentVersion; }
+};
+
+struct WriteResult {
+  IoError error;
+  // Path of the copy kept of a file whose load had failed, when this write made it.
+  std::string preservedCopy;
+  bool Ok() const { return !error; }
+};
+
+class CDataFile {
+ public:
+  explicit CDataFile(FileSystem& fs = FileSystem::Real()) : m_fs(fs) {}
+
+  // Reads any data file; touches nothing.
+  static LoadResult Read(FileSystem& fs, const std::string& path, const V3SoundDefaults& v3);
+
+  const std::string& Path() const { return m_path; }
+  void SetPath(const std::string& path);
+
+  // Reads the file at Path(); a missing file is created empty. After a load
+  // that failed, the original bytes are kept as a copy before the first write.
+  LoadResult Load(const V3SoundDefaults& v3);
+
+  // Writes one record in place and, with updateHeader, the count after it.
+  // Returns false in needsFullSave when the file lacks the records before it.
+  WriteResult SaveRecord(int index, int count, const NoteRecordBytes& record, bool updateHeader,
+                         bool& needsFullSave);
+
+  // Writes a complete new file beside the old one and puts it in its place.
+  WriteResult SaveAll(int count, const std::function<NoteRecordBytes(int)>& recordAt);
+
+  bool IsReadOnly() const;
+  bool PreservePending() const { return m_preserveBeforeWrite; }
+
+ private:
+  WriteResult PreserveIfNeeded();
+
+  FileSystem& m_fs;
+  std::string m_path;
+  bool m_preserveBeforeWrite = false;
+};
+
+// Writes a complete data file of the given records; used for exports too.
+IoError WriteDataFileAtomically(FileSystem& fs, const std::string& path, int count,
+                                const std::function<NoteRecordBytes(int)>& recordAt);
+
+}  // namespace quillet

@@ -1,0 +1,56 @@
+#pragma once
+// The few file operations the note files need, behind an interface so that
+// tests can make any of them fail.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace quillet {
+
+struct IoError {
+  int code = 0;          // errno-style code, 0 when all went well
+  std::string message;   // what the system said
+  explicit operator bool() const { return code != 0; }
+  static IoError FromErrno(int err);
+};
+
+class InFile {
+ public:
+  virtual ~InFile() = default;
+  // Reads up to n bytes; returns how many were read, or -1 on error.
+  virtual std::ptrdiff_t Read(void* buf, std::size_t n) = 0;
+  virtual int64_t Size() = 0;
+};
+
+class OutFile {
+ public:
+  virtual ~OutFile() = default;
+  virtual bool Seek(int64_t offset) = 0;
+  virtual bool Write(const void* data, std::size_t n) = 0;
+  // Flushes the file's data to the disk.
+  virtual bool Sync() = 0;
+  virtual bool Close() = 0;
+  virtual IoError LastError() const = 0;
+};
+
+class FileSystem {
+ public:
+  enum class WriteMode { InPlace, Create };  // InPlace: existing file, no truncation
+
+  virtual ~FileSystem() = default;
+  virtual std::unique_ptr<InFile> OpenRead(const std::string& path, IoError& err) = 0;
+  virtual std::unique_ptr<OutFile> OpenWrite(const std::string& path, WriteMode mode, IoError& err) = 0;
+  // Replaces `to` by `from` in one step.
+  virtual IoError Replace(const std::string& from, const std::string& to) = 0;
+  virtual IoError Copy(const std::string& from, const std::string& to) = 0;
+  virtual void Remove(const std::string& path) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+  // -1 when the file does not exist or cannot be examined.
+  virtual int64_t FileSize(const std::string& path) = 0;
+  virtual bool IsWritable(const std::string& path) = 0;
+
+  static FileSystem& Real();
+};
+
+}  // namespace quillet

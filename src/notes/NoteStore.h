@@ -1,0 +1,74 @@
+#pragma once
+// The notes together with the files they live in: every change to a note is
+// written at once, and every failure is told to the user.
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "notes/DataFile.h"
+#include "notes/NoteArray.h"
+#include "notes/RecycleBin.h"
+
+namespace quillet {
+
+class CNoteStore {
+ public:
+  using Reporter = std::function<void(const std::string& message)>;
+
+  explicit CNoteStore(FileSystem& fs = FileSystem::Real()) : m_fs(fs), m_file(fs) {}
+
+  CNoteArray& Notes() { return m_notes; }
+  const CNoteArray& Notes() const { return m_notes; }
+  CNote* GetNote(int index) const { return m_notes.GetNote(index); }
+  int Count() const { return m_notes.Count(); }
+
+  const std::string& DataPath() const { return m_file.Path(); }
+  // Takes a new data file path; the notes in memory are not touched.
+  void SetDataPath(const std::string& path) { m_file.SetPath(path); }
+  const std::string& RecycleBinPath() const { return m_binPath; }
+  void SetRecycleBinPath(const std::string& path) { m_binPath = path; }
+  bool DataFileIsReadOnly() const { return m_file.IsReadOnly(); }
+
+  void SetReporter(Reporter r) { m_report = std::move(r); }
+  void SetDesktopColor(std::function<ColorRef()> f) { m_desktopColor = std::move(f); }
+  void SetV3Sound(V3SoundDefaults v3) { m_v3 = std::move(v3); }
+  // Clock used for the recycle bin's deletion time.
+  void SetClock(std::function<DateTime()> now) { m_now = std::move(now); }
+
+  // Appends a note; null (and message 30021) when the file cannot hold one more.
+  CNote* CreateNote(CNote note);
+
+  // Loads the data file, or with a path adds the notes of that file (import).
+  bool LoadNotes(const std::string& importPath = {});
+  bool SaveNote(int index, bool updateHeader);
+  bool SaveAllNotes();
+
+  NoteRecordBytes NoteToRecord(int index) const;
+  // Creates a note from a record at the end of the array, at the given
+  // screen position when one is given. Returns its index, or -1.
+  int RecordToNote(const NoteRecordBytes& record, std::optional<std::pair<int, int>> position = {});
+
+  // Removes the notes; with toRecycleBin their texts go to the bin first.
+  // Returns the number removed. The data file is not written here.
+  int DeleteNotes(const std::vector<int>& indices, bool toRecycleBin);
+
+  void Clear() { m_notes.Clear(); }
+
+ private:
+  void Report(const std::string& message) const;
+  void ReportWriteError(const std::string& path, const IoError& err) const;
+  void ReportPreserved(const WriteResult& w) const;
+  ColorRef DesktopColor() const { return m_desktopColor ? m_desktopColor() : 0x00A56E3A; }
+
+  FileSystem& m_fs;
+  CDataFile m_file;
+  CNoteArray m_notes;
+  std::string m_binPath;
+  Reporter m_report;
+  std::function<ColorRef()> m_desktopColor;
+  std::function<DateTime()> m_now;
+  V3SoundDefaults m_v3;
+};
+
+}  // namespace quillet

@@ -1,0 +1,129 @@
+// The built program, started and stopped as a user's session would.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "support/TempDir.h"
+
+namespace {
+
+class QuilletProcess {
+ public:
+  explicit QuilletProcess(const QString& home) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/run"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QUILLET_NONINTERACTIVE"), QStringLiteral("1"));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+    m_process.setProcessEnvironment(env);
+  }
+  void Start(const QStringList& args) {
+    m_process.start(QStringLiteral(QUILLET_BINARY), args);
+    ASSERT_TRUE(m_process.waitForStarted(10000));
+  }
+  QProcess& Process() { return m_process; }
+  ~QuilletProcess() {
+    if (m_process.state() != QProcess::NotRunning) {
+      m_process.kill();
+      m_process.waitForFinished(5000);
+    }
+  }
+
+ private:
+  QProcess m_process;
+};
+
+QString MakeHome(const QTemporaryDir& dir) {
+  QDir().mkpath(dir.path() + QStringLiteral("/run"));
+  QFile::setPermissions(dir.path() + QStringLiteral("/run"),
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  return dir.path();
+}
+
+// Waits until the data file is a version-10 file of the given size.
+bool WaitForConvertedFile(const QString& path, qint64 size) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < 15000) {
+    QFile f(path);
+    if (f.open(QIODevice::ReadOnly) && f.size() == size) {
+      const QByteArray head = f.read(10);
+      if (head.size() == 10 && head[8] == 10) return true;
+    }
+    QThread::msleep(50);
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(AppProcess, LoadsConvertsAndWritesItsStateOnSigterm) {
+  QTemporaryDir dir;
+  const QString home = MakeHome(dir);
+  const QString data = dir.path() + QStringLiteral("/my notes.dat");
+  ASSERT_TRUE(QFile::copy(QString::fromStdString(quillet::test::DataFile("notes-v7.dat")), data));
+  QFile::setPermissions(data, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+  QuilletProcess app(home);
+  // The whole command line is the path, spaces and all.
+  app.Start({dir.path() + QStringLiteral("/my"), QStringLiteral("notes.dat")});
+  ASSERT_TRUE(WaitForConvertedFile(data, 12 + 2 * 2864)) << app.Process().readAllStandardError().toStdString();
+  EXPECT_EQ(app.Process().state(), QProcess::Running);
+
+  app.Process().terminate();  // SIGTERM
+  ASSERT_TRUE(app.Process().waitForFinished(10000));
+  EXPECT_EQ(app.Process().exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(app.Process().exitCode(), 0);
+
+  QSettings settings(home + QStringLiteral("/config/Brisko/Quillet.conf"), QSettings::IniFormat);
+  EXPECT_EQ(settings.value(QStringLiteral("Settings/Show")).toInt(), 1);
+  EXPECT_EQ(settings.value(QStringLiteral("Settings/CalShow")).toInt(), 0);
+  EXPECT_EQ(settings.value(QStringLiteral("Settings/AlwaysOnTop")).toInt(), 0);
+}
+
+TEST(AppProcess, SecondInstanceSaysSoAndLeavesTheFirstRunning) {
+  QTemporaryDir dir;
+  const QString home = MakeHome(dir);
+  QuilletProcess first(home);
+  first.Start({});
+  const QString defaultFile = home + QStringLiteral("/data/Brisko/Quillet/Quillet.dat");
+  ASSERT_TRUE(WaitForConvertedFile(defaultFile, 12));
+
+  QuilletProcess second(home);
+  second.Start({});
+  ASSERT_TRUE(second.Process().waitForFinished(15000));
+  EXPECT_EQ(second.Process().exitCode(), 1);
+  EXPECT_NE(second.Process().readAllStandardError().indexOf("Quillet is running already!"), -1);
+
+  EXPECT_EQ(first.Process().state(), QProcess::Running);
+  first.Process().terminate();
+  ASSERT_TRUE(first.Process().waitForFinished(10000));
+  EXPECT_EQ(first.Process().exitCode(), 0);
+}
+
+TEST(AppProcess, GermanSessionSpeaksGerman) {
+  QTemporaryDir dir;
+  const QString home = MakeHome(dir);
+  QuilletProcess first(home);
+  first.Start({});
+  ASSERT_TRUE(WaitForConvertedFile(home + QStringLiteral("/data/Brisko/Quillet/Quillet.dat"), 12));
+  QuilletProcess second(home);
+  QProcessEnvironment env = second.Process().processEnvironment();
+  env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+  env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+  second.Process().setProcessEnvironment(env);
+  second.Start({});
+  ASSERT_TRUE(second.Process().waitForFinished(15000));
+  EXPECT_NE(QString::fromUtf8(second.Process().readAllStandardError()).indexOf(QStringLiteral("Quillet läuft bereits!")), -1);
+}
