@@ -36,8 +36,13 @@ LoadResult CDataFile::Read(FileSystem& fs, const std::string& path, const V3Soun
     r.error = err;
     return r;
   }
+  return ReadFrom(*in, v3);
+}
+
+LoadResult CDataFile::ReadFrom(InFile& in, const V3SoundDefaults& v3) {
+  LoadResult r;
   unsigned char header[kHeaderSize];
-  const auto got = in->Read(header, kHeaderSize);
+  const auto got = in.Read(header, kHeaderSize);
   if (got < 0) {
     r.status = LoadResult::Status::IoError;
     r.error = IoError::FromErrno(EIO);
@@ -65,7 +70,7 @@ LoadResult CDataFile::Read(FileSystem& fs, const std::string& path, const V3Soun
   std::vector<unsigned char> buf(size);
   r.notes.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
-    const auto n = in->Read(buf.data(), size);
+    const auto n = in.Read(buf.data(), size);
     if (n < 0) {
       r.status = LoadResult::Status::IoError;
       r.error = IoError::FromErrno(EIO);
@@ -140,14 +145,18 @@ WriteResult CDataFile::SaveRecord(int index, int count, const NoteRecordBytes& r
   }
   // The record goes first: a count written before its record would leave a
   // file that claims more records than it holds.
-  bool ok = out->Seek(offset) && out->Write(record.data(), record.size());
+  bool ok = out->Seek(offset) && out->Write(record.data(), record.size()) && out->Sync();
   if (ok && updateHeader) {
     const auto header = MakeHeader(static_cast<uint16_t>(count));
-    ok = out->Sync() && out->Seek(0) && out->Write(header.data(), header.size());
+    ok = out->Seek(0) && out->Write(header.data(), header.size()) && out->Sync();
   }
-  ok = ok && out->Sync();
   if (!ok) w.error = out->LastError();
-  if (!out->Close() && ok) w.error = out->LastError();
+  if (!out->Close() && ok) {
+    ok = false;
+    w.error = out->LastError();
+  }
+  // A record that did not fit (a full disk) must not leave a piece of itself behind.
+  if (!ok && m_fs.FileSize(m_path) > size) m_fs.Truncate(m_path, size);
   return w;
 }
 

@@ -34,6 +34,7 @@ class CDataFile {
 
   // Reads any data file; touches nothing.
   static LoadResult Read(FileSystem& fs, const std::string& path, const V3SoundDefaults& v3);
+  static LoadResult ReadFrom(InFile& in, const V3SoundDefaults& v3);
 
   const std::string& Path() const { return m_path; }
   void SetPath(const std::string& path);
@@ -43,7 +44,8 @@ class CDataFile {
   LoadResult Load(const V3SoundDefaults& v3);
 
   // Writes one record in place and, with updateHeader, the count after it.
-  // Returns false in needsFullSave when the file lacks the records before it.
+  // Sets needsFullSave, writing nothing, when the file lacks the records
+  // before this one. A failed write that grew the file is cut back.
   WriteResult SaveRecord(int index, int count, const NoteRecordBytes& record, bool updateHeader,
                          bool& needsFullSave);
 

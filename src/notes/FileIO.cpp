@@ -1,5 +1,6 @@
 #include "notes/FileIO.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +22,13 @@ IoError IoError::FromErrno(int err) {
   return {err, std::strerror(err)};
 }
 
+std::ptrdiff_t MemoryInFile::Read(void* buf, std::size_t n) {
+  const std::size_t take = std::min(n, m_size - m_pos);
+  if (take) std::memcpy(buf, m_data + m_pos, take);
+  m_pos += take;
+  return static_cast<std::ptrdiff_t>(take);
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -34,6 +42,7 @@ class StdInFile final : public InFile {
     if (got < n && std::ferror(m_f)) return -1;
     return static_cast<std::ptrdiff_t>(got);
   }
+  bool Seek(int64_t offset) override { return std::fseek(m_f, static_cast<long>(offset), SEEK_SET) == 0; }
   int64_t Size() override {
     const long here = std::ftell(m_f);
     if (std::fseek(m_f, 0, SEEK_END) != 0) return -1;
@@ -139,6 +148,12 @@ class RealFileSystem final : public FileSystem {
     std::error_code ec;
     const auto n = fs::file_size(path, ec);
     return ec ? -1 : static_cast<int64_t>(n);
+  }
+  IoError Truncate(const std::string& path, int64_t size) override {
+    std::error_code ec;
+    fs::resize_file(path, static_cast<std::uintmax_t>(size), ec);
+    if (ec) return {ec.value() ? ec.value() : EIO, ec.message()};
+    return {};
   }
   bool IsWritable(const std::string& path) override {
 #ifdef _WIN32

@@ -21,6 +21,25 @@ class InFile {
   // Reads up to n bytes; returns how many were read, or -1 on error.
   virtual std::ptrdiff_t Read(void* buf, std::size_t n) = 0;
   virtual int64_t Size() = 0;
+  virtual bool Seek(int64_t offset) = 0;
+};
+
+// Bytes already in memory, read as a file.
+class MemoryInFile final : public InFile {
+ public:
+  MemoryInFile(const void* data, std::size_t size) : m_data(static_cast<const unsigned char*>(data)), m_size(size) {}
+  std::ptrdiff_t Read(void* buf, std::size_t n) override;
+  int64_t Size() override { return static_cast<int64_t>(m_size); }
+  bool Seek(int64_t offset) override {
+    if (offset < 0 || static_cast<std::size_t>(offset) > m_size) return false;
+    m_pos = static_cast<std::size_t>(offset);
+    return true;
+  }
+
+ private:
+  const unsigned char* m_data;
+  std::size_t m_size;
+  std::size_t m_pos = 0;
 };
 
 class OutFile {
@@ -49,6 +68,8 @@ class FileSystem {
   // -1 when the file does not exist or cannot be examined.
   virtual int64_t FileSize(const std::string& path) = 0;
   virtual bool IsWritable(const std::string& path) = 0;
+  // Cuts the file back to the given size.
+  virtual IoError Truncate(const std::string& path, int64_t size) = 0;
 
   static FileSystem& Real();
 };

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 #include "common/Text.h"
 #include "notes/Note.h"
@@ -57,6 +56,10 @@ RecycleBinAppend CRecycleBin::Append(FileSystem& fs, const std::string& path, co
       return r;
     }
     end = fs.FileSize(path);
+    // An entry cut off by a crash would swallow the next one: end it first.
+    unsigned char last = 0;
+    const bool unterminated = end > static_cast<int64_t>(kBinHeader) && in->Seek(end - 1) && in->Read(&last, 1) == 1 && last != 0;
+    in.reset();
     if (!fs.IsWritable(path)) {
       r.status = RecycleBinAppend::Status::IoError;
       r.error = IoError::FromErrno(EACCES);
@@ -64,6 +67,13 @@ RecycleBinAppend CRecycleBin::Append(FileSystem& fs, const std::string& path, co
     }
     out = fs.OpenWrite(path, FileSystem::WriteMode::InPlace, err);
     if (out && !out->Seek(end)) err = out->LastError(), out.reset();
+    if (out && unterminated) {
+      const char zero = 0;
+      if (out->Write(&zero, 1) && out->Sync())
+        ++end;
+      else
+        err = out->LastError(), out.reset();
+    }
   } else {
     out = fs.OpenWrite(path, FileSystem::WriteMode::Create, err);
     if (out && !out->Write(kBinMagic, kBinHeader)) err = out->LastError(), out.reset();
@@ -89,9 +99,18 @@ RecycleBinAppend CRecycleBin::Append(FileSystem& fs, const std::string& path, co
     r.error = out->LastError();
     if (!r.error) r.error = IoError::FromErrno(EIO);
     // A half-written entry would swallow the next one; cut it off.
-    std::error_code ec;
-    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(end), ec);
+    fs.Truncate(path, end);
   }
+  return r;
+}
+
+RecycleBinRead CRecycleBin::Parse(std::string_view data) {
+  RecycleBinRead r;
+  if (data.size() < kBinHeader || std::memcmp(data.data(), kBinMagic, 6) != 0) {
+    r.status = RecycleBinRead::Status::Invalid;
+    return r;
+  }
+  r.entries = ParseEntries(data.substr(kBinHeader));
   return r;
 }
 
@@ -136,12 +155,7 @@ RecycleBinRead CRecycleBin::Read(FileSystem& fs, const std::string& path) {
     if (n == 0) break;
     data.append(buf, static_cast<std::size_t>(n));
   }
-  if (data.size() < kBinHeader || std::memcmp(data.data(), kBinMagic, 6) != 0) {
-    r.status = RecycleBinRead::Status::Invalid;
-    return r;
-  }
-  r.entries = ParseEntries(std::string_view(data).substr(kBinHeader));
-  return r;
+  return Parse(data);
 }
 
 }  // namespace quillet

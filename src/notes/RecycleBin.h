@@ -47,6 +47,8 @@ class CRecycleBin {
                                  const std::vector<std::string>& texts);
 
   static RecycleBinRead Read(FileSystem& fs, const std::string& path);
+  // A whole bin file already in memory.
+  static RecycleBinRead Parse(std::string_view data);
 
   // Entries parsed from the bytes after the header.
   static std::vector<RecycleBinEntry> ParseEntries(std::string_view body);

@@ -129,3 +129,19 @@ TEST(RecycleBin, DeletingWithoutTheBinWritesNothing) {
   EXPECT_EQ(store.DeleteNotes({1}, false), 1);
   EXPECT_FALSE(std::filesystem::exists(fx.bin));
 }
+
+TEST(RecycleBin, EntryCutOffByACrashDoesNotSwallowTheNext) {
+  BinFixture fx;
+  std::vector<unsigned char> bin = {'Q', 'L', 'b', 'i', 'n', 0, 1, 0};
+  const std::string partial = "20240102030405half a te";  // no terminating 0
+  bin.insert(bin.end(), partial.begin(), partial.end());
+  WriteAll(fx.bin, bin);
+  CNoteStore store;
+  fx.Fill(store, {"whole"});
+  store.DeleteNotes({0}, true);
+  const RecycleBinRead r = CRecycleBin::Read(FileSystem::Real(), fx.bin);
+  ASSERT_EQ(r.entries.size(), 2u);
+  EXPECT_EQ(r.entries[0].text, "half a te");
+  EXPECT_EQ(r.entries[1].text, "whole");
+  EXPECT_EQ(r.entries[1].time, "20261207090503");
+}

@@ -24,6 +24,7 @@ class FailingFileSystem final : public FileSystem {
   bool Exists(const std::string& path) override { return Real().Exists(path); }
   int64_t FileSize(const std::string& path) override { return Real().FileSize(path); }
   bool IsWritable(const std::string& path) override { return Real().IsWritable(path); }
+  IoError Truncate(const std::string& path, int64_t size) override { return Real().Truncate(path, size); }
 };
 
 }  // namespace quillet::test
