@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 #include "app/IniFile.h"
 #include "common/Text.h"
@@ -44,22 +45,29 @@ bool IsRightToLeftLocale(std::string_view localeName) {
   return lang == "he" || lang == "iw" || lang == "ar";
 }
 
+namespace {
+void ReadTranslation(const CIniFile& ini, CUIStrings& strings) {
+  for (const auto& [key, value] : ini.Section("Translation")) {
+    int id = 0;
+    const auto res = std::from_chars(key.data(), key.data() + key.size(), id);
+    if (res.ec != std::errc() || res.ptr != key.data() + key.size()) continue;
+    strings.SetTranslation(id, DecodeLocalText(value));
+  }
+}
+}  // namespace
+
 void CUIStrings::LoadTranslation(const std::string& iniPath) {
   m_iniPath = iniPath;
   m_translation.clear();
   CIniFile ini;
-  if (!ini.Load(iniPath)) return;
-  for (const auto& [key, value] : ini.Section("Translation")) {
-    int id = 0;
-    try {
-      std::size_t used = 0;
-      id = std::stoi(key, &used);
-      if (used != key.size()) continue;
-    } catch (...) {
-      continue;
-    }
-    SetTranslation(id, DecodeLocalText(value));
-  }
+  if (ini.Load(iniPath)) ReadTranslation(ini, *this);
+}
+
+void CUIStrings::LoadTranslationText(std::string_view iniText) {
+  m_translation.clear();
+  CIniFile ini;
+  ini.Parse(iniText);
+  ReadTranslation(ini, *this);
 }
 
 void CUIStrings::SetTranslation(int baseId, const std::string& text) {

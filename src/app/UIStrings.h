@@ -43,6 +43,8 @@ class CUIStrings {
   // Reads the "Translation" section of the translation file; a missing file
   // means no translation.
   void LoadTranslation(const std::string& iniPath);
+  // The "Translation" section of translation-file text already in memory.
+  void LoadTranslationText(std::string_view iniText);
   void SetTranslation(int baseId, const std::string& text);
   void ClearTranslation() { m_translation.clear(); }
   const std::string& TranslationPath() const { return m_iniPath; }

@@ -146,7 +146,14 @@ TEST(Crash, KilledAtRandomTheFileKeepsEverySavedNote) {
   EXPECT_GT(confirmed, kKills);
 }
 
-class FullDisk : public ::testing::TestWithParam<std::tuple<const char*, long>> {};
+struct DiskLimit {
+  std::string mode;
+  long extra;  // bytes allowed past the data file's size
+};
+
+void PrintTo(const DiskLimit& d, std::ostream* os) { *os << d.mode << " " << d.extra; }
+
+class FullDisk : public ::testing::TestWithParam<DiskLimit> {};
 
 TEST_P(FullDisk, LeavesThePreviousFileAndTellsTheUser) {
   TempDir dir;
@@ -154,7 +161,7 @@ TEST_P(FullDisk, LeavesThePreviousFileAndTellsTheUser) {
   WriteAll(path, MakeFile(10, 2, {RecordOfVersion(FullNote("one"), 10), RecordOfVersion(FullNote("two"), 10)}));
   const auto before = ReadAll(path);
 
-  const auto [mode, extra] = GetParam();
+  const auto& [mode, extra] = GetParam();
   Child c = Spawn({STORE_CHILD, "fulldisk", path, mode, std::to_string(extra)});
   ASSERT_GT(c.pid, 0);
   const std::string out = ReadAllFrom(c.out);
@@ -173,6 +180,10 @@ TEST_P(FullDisk, LeavesThePreviousFileAndTellsTheUser) {
 // A new note needs room past the end of the file; a whole save needs room for
 // a complete second copy, so its limit lies below the file's size.
 INSTANTIATE_TEST_SUITE_P(Limits, FullDisk,
-                         ::testing::Values(std::make_tuple("add", 0L), std::make_tuple("add", 100L),
-                                           std::make_tuple("add", 2863L), std::make_tuple("saveall", -1L),
-                                           std::make_tuple("saveall", -3000L), std::make_tuple("saveall", -5740L)));
+                         ::testing::Values(DiskLimit{"add", 0}, DiskLimit{"add", 100}, DiskLimit{"add", 2863},
+                                           DiskLimit{"saveall", -1}, DiskLimit{"saveall", -3000},
+                                           DiskLimit{"saveall", -5740}),
+                         [](const auto& p) {
+                           return p.param.mode + "_" + (p.param.extra < 0 ? "minus" : "plus") +
+                                  std::to_string(std::labs(p.param.extra));
+                         });
