@@ -63,6 +63,7 @@ int CQuilletApp::Run(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Quillet"));
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
 
   const QString locale = QLocale::system().name();
   UIStrings().SetLanguage(LanguageFromLocaleName(locale.toStdString()));
@@ -80,6 +81,10 @@ int CQuilletApp::Run(int argc, char** argv) {
 
   CMainWindow main(CommandLineText(argc, argv));
   main.OnCreate();
+  if (!main.AddTrayIcon()) {
+    main.Shutdown();
+    return 1;
+  }
 
   auto shutdown = [&main] {
     main.Shutdown();

@@ -73,6 +73,7 @@ class CSettings {
   static int Clamp(const SettingDef& def, int value);
 
   ISettingsStore& Store() { return m_store; }
+  const ISettingsStore& Store() const { return m_store; }
 
  private:
   ISettingsStore& m_store;

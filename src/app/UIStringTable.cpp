@@ -38,6 +38,8 @@ const std::vector<UIStringEntry>& UIStringTable() {
       {30023, "Cannot write the file %s: %s", "Die Datei %s kann nicht geschrieben werden: %s"},
       {30024, "The original file was kept as a copy before it was changed: %s",
        "Die ursprüngliche Datei wurde vor der Änderung als Kopie aufbewahrt: %s"},
+      {30025, "Notes on your desktop, written to disk the moment they change.",
+       "Notizen auf dem Desktop, gespeichert im Augenblick jeder Änderung."},
       // Questions and notices
       {30100, "Delete selected note(s)?", "Ausgewählte Notiz(en) löschen?"},
       {30101, "Trying to add icon to taskbar...", "Versuche, das Symbol zur Taskleiste hinzuzufügen..."},

@@ -23,6 +23,7 @@ enum NewStringIds {
   IDS_CANNOT_READ_FILE = 30022,
   IDS_CANNOT_WRITE_FILE = 30023,
   IDS_ORIGINAL_KEPT = 30024,
+  IDS_ABOUT_LINE = 30025,
 };
 
 enum class Language { German, English };

@@ -1,15 +1,52 @@
 #include "mainwnd/CMainWindow.h"
 
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+#include <QTextLayout>
+#include <QUrl>
+#include <algorithm>
+
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
+#include "common/DateFormat.h"
+#include "common/Text.h"
+#include "controls/CFileDialog.h"
 #include "controls/CMessageBox.h"
+#include "controls/Platform.h"
+#include "controls/QtDateNames.h"
+#include "mainwnd/CTrayIcon.h"
+#include "notes/Links.h"
+#include "notes/NoteText.h"
+#include "notewnd/CNoteEditor.h"
 #include "notewnd/CNoteWnd.h"
+#include "notewnd/Layout.h"
 
 namespace quillet {
 
+namespace {
+const QString kNoteMime = QStringLiteral("QuilletNote");
+
+QString Ui(int id, bool strip = false) { return FromLocal(LoadUIString(id, strip)); }
+
+QAction* AddItem(QMenu& menu, int id, const QString& text, bool enabled = true) {
+  QAction* a = menu.addAction(text);
+  a->setData(id);
+  a->setEnabled(enabled);
+  return a;
+}
+}  // namespace
+
 CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_commandLine(commandLine) {
   setWindowTitle(QStringLiteral("Quillet"));
+  setWindowIcon(QuilletIcon());
   m_store.Notes().SetObserver(this);
   m_store.SetReporter([this](const std::string& text) { ShowMessage(text); });
   m_store.SetDesktopColor([this] { return DesktopColor(); });
@@ -20,23 +57,42 @@ CMainWindow::~CMainWindow() {
   m_windows.clear();
 }
 
-void CMainWindow::ShowMessage(const std::string& text) { CMessageBox::Show(nullptr, FromLocal(text)); }
+void CMainWindow::ShowMessage(const std::string& text) {
+  CBusyGuard busy(*this);
+  CMessageBox::Show(nullptr, FromLocal(text));
+}
 
 ColorRef CMainWindow::DesktopColor() const {
-  // The desktop has no colour of its own here; the window colour stands in.
-  return FromQColor(palette().color(QPalette::Window));
+  // The desktop tells no colour of its own here; the window colour stands in.
+  return FromQColor(QApplication::palette().color(QPalette::Window));
 }
 
 void CMainWindow::OnCreate() {
   const CSettings& s = AppSettings();
-  auto set = [this](uint32_t f, bool on) { m_flags = on ? (m_flags | f) : (m_flags & ~f); };
-  set(kShowNotes, s.Flag("Show"));
-  set(kCalendarShown, s.Flag("CalShow"));
-  set(kAlwaysOnTop, s.Flag("AlwaysOnTop"));
-  set(kWindowTitles, s.Flag("WindowTitles"));
+  SetFlag(kShowNotes, s.Flag("Show"));
+  SetFlag(kCalendarShown, s.Flag("CalShow"));
+  SetFlag(kAlwaysOnTop, s.Flag("AlwaysOnTop"));
+  SetFlag(kWindowTitles, s.Flag("WindowTitles"));
+  const bool compositor = HasCompositor();
+  SetFlag(kLayeredAvailable, compositor);
+  SetFlag(kShadowAvailable, compositor);
   move(-300, -300);
   resize(0, 0);
   ApplySettings();
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    connect(screen, &QScreen::virtualGeometryChanged, this, [this] { BringLostNotesBack(); });
+  connect(qApp, &QGuiApplication::screenAdded, this, [this] { BringLostNotesBack(); });
+  connect(qApp, &QGuiApplication::screenRemoved, this, [this] { BringLostNotesBack(); });
+}
+
+bool CMainWindow::AddTrayIcon() {
+  if (!m_tray) {
+    m_tray = std::make_unique<CTrayIcon>();
+    connect(m_tray.get(), &CTrayIcon::MenuRequested, this, &CMainWindow::ShowMainMenu);
+    connect(m_tray.get(), &CTrayIcon::DoubleClicked, this, &CMainWindow::TrayDoubleClick);
+    connect(m_tray.get(), &CTrayIcon::Pressed, this, &CMainWindow::TrayPressed);
+  }
+  return m_tray->Add();
 }
 
 QString CMainWindow::ConfiguredDataPath() const {
@@ -46,16 +102,16 @@ QString CMainWindow::ConfiguredDataPath() const {
   return path;
 }
 
+void CMainWindow::CheckReadOnly() { SetFlag(kReadOnly, !m_store.DataPath().empty() && m_store.DataFileIsReadOnly()); }
+
 void CMainWindow::ApplySettings() {
   const CSettings& s = AppSettings();
-  auto set = [this](uint32_t f, bool on) { m_flags = on ? (m_flags | f) : (m_flags & ~f); };
-  // The path in use before this call decides; at creation it is still empty.
-  set(kReadOnly, !m_store.DataPath().empty() && m_store.DataFileIsReadOnly());
-  set(kTooSmall, s.Flag("TooSmall"));
-  set(kShowFull, s.Flag("ShowFull"));
-  set(kShadow, s.Flag("Shadow"));
-  set(kAlarmBalloon, s.Flag("AlarmBalloon"));
-  set(kDeleteRecBin, s.Flag("DeleteRecBin"));
+  CheckReadOnly();
+  SetFlag(kTooSmall, s.Flag("TooSmall"));
+  SetFlag(kShowFull, s.Flag("ShowFull"));
+  SetFlag(kShadow, s.Flag("Shadow"));
+  SetFlag(kAlarmBalloon, s.Flag("AlarmBalloon"));
+  SetFlag(kDeleteRecBin, s.Flag("DeleteRecBin"));
   m_tabStops = s.Int("TabStops");
   m_iconAction = s.Int("IconAction");
   m_alarmNext = s.Int("AlarmNext");
@@ -63,27 +119,45 @@ void CMainWindow::ApplySettings() {
   const QString path = ConfiguredDataPath();
   const QString current = FromLocal(m_store.DataPath());
   if (current.isEmpty() || current.compare(path, Qt::CaseInsensitive) != 0) {
+    if (m_editor) m_editor->Cancel();
     m_store.Clear();
+    m_undo.Clear();
     m_store.SetDataPath(ToLocal(path));
     m_store.SetV3Sound(V3SoundDefaults::FromSettings(s.Int("AlarmSignal"), s.String("AlarmWave")));
     LoadNotes();
+    // A write-protected file is known at once, not only after the settings
+    // are applied again: every change would fail otherwise.
+    CheckReadOnly();
   }
 
   const std::string bin = s.String("FileRecBin");
   m_store.SetRecycleBinPath(bin.empty() ? CRecycleBin::DerivedPath(m_store.DataPath()) : bin);
+
+  for (const auto& [note, wnd] : m_windows) {
+    wnd->ApplyZOrder(false);
+    wnd->update();
+  }
 }
 
-bool CMainWindow::LoadNotes(const QString& importPath) { return m_store.LoadNotes(ToLocal(importPath)); }
+bool CMainWindow::LoadNotes(const QString& importPath) {
+  const bool ok = m_store.LoadNotes(ToLocal(importPath));
+  BringLostNotesBack(true);
+  Q_EMIT NotesChanged();
+  return ok;
+}
 
 void CMainWindow::Shutdown() {
   if (m_shutDown) return;
   m_shutDown = true;
+  if (m_editor) m_editor->Cancel();
   CSettings& s = AppSettings();
   s.WriteInt("Settings", "Show", HasFlag(kShowNotes) ? 1 : 0);
   s.WriteInt("Settings", "CalShow", HasFlag(kCalendarShown) ? 1 : 0);
   s.WriteInt("Settings", "AlwaysOnTop", HasFlag(kAlwaysOnTop) ? 1 : 0);
   s.Store().Sync();
   m_store.Clear();
+  m_undo.Clear();
+  if (m_tray) m_tray->Remove();
 }
 
 CNoteWnd* CMainWindow::WindowOf(const CNote& note) const {
@@ -91,36 +165,34 @@ CNoteWnd* CMainWindow::WindowOf(const CNote& note) const {
   return it == m_windows.end() ? nullptr : it->second.get();
 }
 
-void CMainWindow::ApplyDefaultLayout(CNote& note) const {
-  const CSettings& s = AppSettings();
-  const auto font = s.GetBytes("Settings", "FontNote");
-  if (font.size() == LogFont::kSize) note.Font = LogFont::Read(font.data());
-  note.ColorText = static_cast<ColorRef>(s.Int("ColorText"));
-  note.ColorBack = static_cast<ColorRef>(s.Int("ColorBack"));
-  note.ColorBorder = static_cast<ColorRef>(s.Int("ColorBorder"));
-  note.Align = static_cast<uint16_t>(s.Int("Align"));
-  note.SetFlag(kFlagDeskColor, s.Flag("DeskColor"));
-  note.Transparency = s.Int("Transparency");
+CNoteWnd* CMainWindow::WindowAt(int index) const {
+  const CNote* n = GetNote(index);
+  return n ? WindowOf(*n) : nullptr;
 }
 
-CNote* CMainWindow::CreateNote(const std::string& text, const NoteRect& rect, bool applyDefaultLayout, bool visible) {
+CNoteWnd* CMainWindow::CreateNote(const std::string& text, const NoteRect& rect, bool applyDefaultLayout,
+                                  bool visible) {
   CNote n;
   n.Rect = rect;
   n.SetText(text);
-  if (applyDefaultLayout) ApplyDefaultLayout(n);
+  if (applyDefaultLayout) ApplyLayoutValues(n, ReadLayout(AppSettings(), 0));
   m_nextVisible = visible;
   CNote* created = m_store.CreateNote(std::move(n));
   m_nextVisible = true;
-  return created;
+  if (created) Q_EMIT NotesChanged();
+  return created ? WindowOf(*created) : nullptr;
 }
 
-int CMainWindow::DeleteNotes(const std::vector<int>& indices, bool /*storeUndo*/, bool toRecycleBin) {
-  return m_store.DeleteNotes(indices, toRecycleBin && HasFlag(kDeleteRecBin));
+int CMainWindow::DeleteNotes(const std::vector<int>& indices, bool storeUndo, bool toRecycleBin) {
+  if (storeUndo) StoreUndo(indices, 32101);
+  const int removed = m_store.DeleteNotes(indices, toRecycleBin && HasFlag(kDeleteRecBin));
+  Q_EMIT NotesChanged();
+  return removed;
 }
 
 void CMainWindow::NoteAdded(CNote& note) {
   auto wnd = std::make_unique<CNoteWnd>(*this, note);
-  if (m_nextVisible && HasFlag(kShowNotes) && note.HideMode == 0) wnd->show();
+  if (m_nextVisible && HasFlag(kShowNotes) && note.HideMode == 0) ShowNote(*wnd);
   m_windows[&note] = std::move(wnd);
 }
 
@@ -130,4 +202,761 @@ void CMainWindow::NoteIndexChanged(CNote& note) {
   if (CNoteWnd* w = WindowOf(note)) w->UpdateTitle();
 }
 
+void CMainWindow::ShowNote(CNoteWnd& w) {
+  w.show();
+  w.ApplyZOrder(true);
+}
+
+std::vector<CNoteWnd*> CMainWindow::SelectedNotes() const {
+  std::vector<CNoteWnd*> out;
+  for (const auto& n : m_store.Notes())
+    if (n->Flags & kFlagSelected)
+      if (CNoteWnd* w = WindowOf(*n)) out.push_back(w);
+  return out;
+}
+
+std::vector<int> CMainWindow::SelectedIndices() const {
+  std::vector<int> out;
+  for (const auto& n : m_store.Notes())
+    if (n->Flags & kFlagSelected) out.push_back(n->Index);
+  return out;
+}
+
+void CMainWindow::ClearSelection() {
+  for (const auto& n : m_store.Notes()) {
+    if (CNoteWnd* w = WindowOf(*n))
+      w->SetSelected(false);
+    else
+      n->SetFlag(kFlagSelected, false);
+  }
+}
+
+void CMainWindow::SetNoteFocus(bool on) {
+  SetFlag(kNoteFocus, on);
+  for (CNoteWnd* w : SelectedNotes()) w->update();
+}
+
+// ---- Program-wide commands ------------------------------------------------
+
+bool CMainWindow::IsCommandAvailable(int id) const {
+  switch (id) {
+    case kCmdNoteList:
+    case kCmdSearch:
+    case kCmdSendTo:
+    case kCmdCalendar:
+    case kCmdSettings:
+      return false;  // their windows come later
+    default:
+      return true;
+  }
+}
+
+int CMainWindow::LayoutNumberOfItem(int n) const {
+  if (n <= 0) return 0;
+  const std::vector<int> layouts = AppSettings().GetLayoutList();
+  return n <= static_cast<int>(layouts.size()) ? layouts[static_cast<std::size_t>(n - 1)] : 0;
+}
+
+void CMainWindow::OnCommand(int id) {
+  if (id >= kCmdNewNote && id < kCmdNewNote + 1000) return NewNoteCommand(id - kCmdNewNote);
+  if (id >= kCmdPasteNote && id < kCmdPasteNote + 1000) return PasteNoteCommand(id - kCmdPasteNote);
+  if (!IsCommandAvailable(id)) return;
+  switch (id) {
+    case kCmdUndo: UndoCommand(); break;
+    case kCmdShowNotes: ToggleShowNotes(); break;
+    case kCmdAlwaysOnTop: ToggleAlwaysOnTop(); break;
+    case kCmdAbout: About(); break;
+    case kCmdHelp: Help(); break;
+    case kCmdExit: Exit(); break;
+    default: break;
+  }
+}
+
+void CMainWindow::BuildMainMenu(QMenu& menu) {
+  const CSettings& s = AppSettings();
+  const bool flip = s.Flag("MenuFlip");
+  const bool clipboardText = QApplication::clipboard()->mimeData() && QApplication::clipboard()->mimeData()->hasText();
+  QList<QAction*> items;
+  auto item = [&](int id, const QString& text, bool enabled = true) {
+    auto* a = new QAction(text, &menu);
+    a->setData(id);
+    a->setEnabled(enabled);
+    items << a;
+    return a;
+  };
+  auto separator = [&] {
+    auto* a = new QAction(&menu);
+    a->setSeparator(true);
+    items << a;
+  };
+  auto checked = [&](int id, bool on) {
+    QAction* a = item(id, Ui(id), IsCommandAvailable(id));
+    a->setCheckable(true);
+    a->setChecked(on);
+  };
+
+  if (!HasFlag(kReadOnly)) {
+    const std::vector<int> layouts = s.GetLayoutList();
+    if (!layouts.empty()) {
+      auto layoutMenu = [&](int base, int textId) {
+        auto* sub = new QMenu(Ui(textId), &menu);
+        AddItem(*sub, base, Ui(31192));
+        for (std::size_t i = 0; i < layouts.size(); ++i)
+          AddItem(*sub, base + 1 + static_cast<int>(i), FromLocal(s.GetString(LayoutSection(layouts[i]), "Name")));
+        items << sub->menuAction();
+      };
+      if (flip && clipboardText) layoutMenu(kCmdPasteNote, 32007);
+      layoutMenu(kCmdNewNote, 32000);
+      if (!flip && clipboardText) layoutMenu(kCmdPasteNote, 32007);
+    } else {
+      item(kCmdNewNote, Ui(32000))->setIcon(QuilletIcon());
+      if (clipboardText) item(kCmdPasteNote, Ui(32007));
+    }
+    if (m_undo.Present()) item(kCmdUndo, FromLocal(FormatUIString("%s: %s", {LoadUIString(32012), m_undo.Label()})));
+    separator();
+    item(kCmdNoteList, Ui(32010), IsCommandAvailable(kCmdNoteList));
+    if (NoteCount() > 0) item(kCmdSearch, Ui(32011), IsCommandAvailable(kCmdSearch));
+    if (!HasFlag(kNoSockets)) item(kCmdSendTo, Ui(32014), IsCommandAvailable(kCmdSendTo));
+    separator();
+    checked(kCmdShowNotes, HasFlag(kShowNotes));
+    checked(kCmdCalendar, HasFlag(kCalendarShown));
+    checked(kCmdAlwaysOnTop, HasFlag(kAlwaysOnTop));
+    item(kCmdSettings, Ui(32002), IsCommandAvailable(kCmdSettings));
+    separator();
+  }
+  item(kCmdHelp, Ui(32015));
+  item(kCmdAbout, Ui(32004));
+  separator();
+  item(kCmdExit, Ui(32005));
+
+  if (flip) std::reverse(items.begin(), items.end());
+  for (QAction* a : items) menu.addAction(a);
+}
+
+void CMainWindow::ShowMainMenu(const QPoint& globalPos) {
+  if (!HasFlag(kIdle)) return TrayPressed();
+  QMenu menu;
+  BuildMainMenu(menu);
+  QAction* chosen = nullptr;
+  {
+    CBusyGuard busy(*this);
+    chosen = menu.exec(globalPos);
+  }
+  if (chosen && chosen->data().isValid()) OnCommand(chosen->data().toInt());
+}
+
+void CMainWindow::TrayDoubleClick() {
+  if (!HasFlag(kIdle)) return TrayPressed();
+  if (HasFlag(kReadOnly)) return;
+  static const int kActions[] = {kCmdNewNote, kCmdPasteNote, kCmdNoteList, kCmdSearch,
+                                 kCmdSendTo,  kCmdShowNotes, kCmdCalendar, kCmdAlwaysOnTop};
+  const int action = m_iconAction >= 0 && m_iconAction < 8 ? m_iconAction : 0;
+  OnCommand(kActions[action]);
+}
+
+void CMainWindow::TrayPressed() {
+  // While a dialog is open, the icon only brings it to the front.
+  if (!HasFlag(kIdle))
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      modal->raise();
+      modal->activateWindow();
+    }
+}
+
+NotePoint CMainWindow::GetNewNotePosition() const {
+  const CSettings& s = AppSettings();
+  const CascadeSettings c{s.Int("NewLeft"), s.Int("NewTop"), s.Int("NewRight"), s.Int("NewBottom")};
+  const QRect work = WorkArea();
+  return quillet::GetNewNotePosition(m_store.Notes(), c, {work.left(), work.top(), work.right() + 1, work.bottom() + 1});
+}
+
+void CMainWindow::NewNoteCommand(int n) {
+  if (HasFlag(kReadOnly)) return;
+  const NotePoint p = GetNewNotePosition();
+  StartNewNote(QPoint(p.x, p.y), nullptr, LayoutNumberOfItem(n));
+}
+
+void CMainWindow::StartNewNote(const QPoint& pos, CNoteWnd* source, int layout) {
+  if (m_editor) m_editor->Commit();
+  std::string text = AppSettings().String("NewText");
+  if (!text.empty()) text = HoldToWidth(ExpandNow(text), 255);
+  const std::size_t caret = TakeCaretMarker(text);
+  m_editor = new CNoteEditor(*this, source, layout, pos, text, caret);
+}
+
+void CMainWindow::StartEdit(CNoteWnd& note) {
+  if (HasFlag(kReadOnly)) return;
+  if (m_editor) m_editor->Commit();
+  m_editor = new CNoteEditor(*this, note);
+}
+
+void CMainWindow::ApplyNewFolder(CNote& note) const {
+  const int k = AppSettings().Int("NewFolder");
+  const std::vector<std::string> folders = FolderList();
+  if (k > 0 && k <= static_cast<int>(folders.size())) note.SetFolder(folders[static_cast<std::size_t>(k - 1)]);
+}
+
+void CMainWindow::CopyLayout(const CNote& from, CNote& to) const {
+  to.Font = from.Font;
+  to.ColorText = from.ColorText;
+  to.ColorBack = EffectiveColorsOf(from, DesktopColor()).back;
+  to.ColorBorder = from.ColorBorder;
+  to.Align = from.Align;
+  to.SetFlag(kFlagDeskColor, from.DeskColor());
+  to.Transparency = from.Transparency;
+}
+
+void CMainWindow::CommitEditor(CNoteEditor& editor, const std::string& text, const QRect& rect, bool modified,
+                               bool wasMinimized, int layout, bool randomColor, ColorRef randomBack) {
+  CNoteWnd* source = editor.SourceNote();
+  if (editor.IsNewNote() || !source) {
+    const bool shown = HasFlag(kShowNotes);
+    SetFlag(kShowNotes, true);
+    CNote n;
+    n.Rect = {rect.x(), rect.y(), rect.width(), rect.height()};
+    n.SetText(text);
+    n.Modified = DateTime::Now();
+    if (source) {
+      CopyLayout(source->Note(), n);
+    } else {
+      ApplyLayoutValues(n, ReadLayout(AppSettings(), layout));
+      if (randomColor) {
+        n.ColorBack = randomBack;
+        n.ColorText = kColorAutomatic;
+        n.ColorBorder = kColorAutomatic;
+        n.SetFlag(kFlagDeskColor, false);
+      }
+    }
+    ApplyNewFolder(n);
+    CNote* created = m_store.CreateNote(std::move(n));
+    SetFlag(kShowNotes, shown);
+    if (!created) return;
+    SaveNote(created->Index, true);
+    ClearSelection();
+    CNoteWnd* w = WindowOf(*created);
+    w->SetSelected(true);
+    if (AppSettings().Flag("NewMinimize")) w->FitToText(true);
+    Q_EMIT NotesChanged();
+    return;
+  }
+  CNote& note = source->Note();
+  StoreUndo({note.Index}, 32100);
+  source->SetText(text);
+  source->SetNoteGeometry(rect);
+  if (wasMinimized) source->FitToText(true);
+  if (note.HideMode == 0 && HasFlag(kShowNotes)) ShowNote(*source);
+  if (modified) note.Modified = DateTime::Now();
+  SaveNote(note.Index, false);
+  Q_EMIT NotesChanged();
+}
+
+void CMainWindow::CancelEditor(CNoteEditor& editor, bool wasMinimized) {
+  CNoteWnd* source = editor.SourceNote();
+  if (editor.IsNewNote() || !source) return;
+  if (wasMinimized) source->FitToText(true);
+  if (source->Note().HideMode == 0 && HasFlag(kShowNotes)) ShowNote(*source);
+}
+
+CNoteWnd* CMainWindow::CreateNoteFromText(const std::string& text, bool select) {
+  const NotePoint p = GetNewNotePosition();
+  CNoteWnd* w = CreateNote(text, {p.x, p.y, 10, 10}, true, true);
+  if (!w) return nullptr;
+  w->Note().Modified = DateTime::Now();
+  w->SetNoteGeometry(QRect(QPoint(p.x, p.y),
+                           ComputeNoteSize(w->Note(), nullptr, false, 0, m_tabStops, HasFlag(kTooSmall))));
+  SaveNote(w->Index(), true);
+  ClearSelection();
+  if (select) w->SetSelected(true);
+  return w;
+}
+
+void CMainWindow::PasteNoteCommand(int n) {
+  if (HasFlag(kReadOnly)) return;
+  const int layout = LayoutNumberOfItem(n);
+  const bool shown = HasFlag(kShowNotes);
+  SetFlag(kShowNotes, true);
+  const QMimeData* mime = QApplication::clipboard()->mimeData();
+  if (layout == 0 && mime && mime->hasFormat(kNoteMime) && mime->data(kNoteMime).size() == static_cast<qsizetype>(kRecordSize)) {
+    NoteRecordBytes rec{};
+    const QByteArray data = mime->data(kNoteMime);
+    std::copy(data.begin(), data.end(), rec.begin());
+    CNote n = RecordToNote(rec.data(), kCurrentVersion);
+    n.HideMode = 0;
+    n.Modified = DateTime::Now();
+    n.ReceivedOn.SetNull();
+    const NotePoint p = GetNewNotePosition();
+    n.Rect.left = p.x;
+    n.Rect.top = p.y;
+    if (CNote* created = m_store.CreateNote(std::move(n))) {
+      SaveNote(created->Index, true);
+      Q_EMIT NotesChanged();
+    }
+  } else {
+    const LayoutValues v = ReadLayout(AppSettings(), layout);
+    const auto text = ClipboardTextFor("", TextStyle{FontFromLogFont(v.font), v.align, m_tabStops});
+    if (text && !text->empty()) {
+      if (CNoteWnd* w = CreateNoteFromText(*text, true)) {
+        ApplyLayoutValues(w->Note(), v);
+        ApplyNewFolder(w->Note());
+        w->UpdateFromNote();
+        w->FitToText(false);
+      }
+    }
+  }
+  SetFlag(kShowNotes, shown);
+}
+
+std::optional<std::string> CMainWindow::ClipboardTextFor(const std::string& existing, const TextStyle& style) {
+  const QMimeData* mime = QApplication::clipboard()->mimeData();
+  if (!mime || !mime->hasText()) return std::string();
+  const std::string clip = ToLocal(QApplication::clipboard()->text());
+  auto text = BuildPasteText(existing, clip, [this] {
+    CBusyGuard busy(*this);
+    return CMessageBox::Show(nullptr, Ui(30102), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
+           QMessageBox::Ok;
+  });
+  if (!text) return std::nullopt;
+  const int limit = (WorkArea().width()) - 100;
+  if (AppSettings().Flag("FormatPaste") || MeasureText(style, DisplayText(*text), 0).width() > limit)
+    *text = FormatLines(*text, style);
+  return CapNoteText(std::move(*text));
+}
+
+std::string CMainWindow::FormatLines(const std::string& text, const TextStyle& style) const {
+  const QString display = DisplayText(text);
+  const CSettings& s = AppSettings();
+  const int w = FormatBoxWidth(s.Int("FormatWidth"), s.Int("FormatHeight"),
+                               [&](int width) { return MeasureText(style, display, width).height(); });
+  // The soft line breaks of the box become hard ones.
+  QTextLayout layout(display, style.font);
+  QTextOption opt(style.align == 1 ? Qt::AlignHCenter : style.align == 2 ? Qt::AlignRight : Qt::AlignLeft);
+  opt.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  opt.setTabStopDistance(std::max(1, style.tabStops) * QFontMetricsF(style.font).averageCharWidth());
+  layout.setTextOption(opt);
+  QStringList lines;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(w);
+    QString piece = display.mid(line.textStart(), line.textLength());
+    piece.remove(QChar::LineSeparator);
+    while (piece.endsWith(QLatin1Char(' '))) piece.chop(1);
+    lines << piece;
+  }
+  layout.endLayout();
+  return CapNoteText(StripTrailingNewlines(ToLocal(lines.join(QStringLiteral("\r\n")))));
+}
+
+void CMainWindow::StoreUndo(const std::vector<int>& indices, int labelId) {
+  std::vector<NoteRecordBytes> records;
+  std::vector<int> kept;
+  for (int i : indices)
+    if (GetNote(i)) {
+      records.push_back(m_store.NoteToRecord(i));
+      kept.push_back(i);
+    }
+  m_undo.Store(std::move(records), std::move(kept), LoadUIString(labelId, true), labelId == 32101);
+}
+
+void CMainWindow::UndoCommand() {
+  if (!m_undo.Present()) return;
+  if (m_undo.IsDeletion()) {
+    for (const NoteRecordBytes& rec : m_undo.Records()) {
+      const int index = m_store.RecordToNote(rec);
+      if (index < 0) break;
+      SaveNote(index, true);
+    }
+  } else {
+    for (std::size_t k = 0; k < m_undo.Indices().size(); ++k) {
+      // An index that names no note any more is skipped.
+      CNoteWnd* w = WindowAt(m_undo.Indices()[k]);
+      if (!w) continue;
+      const bool minimized = w->IsMinimized();
+      w->SetText(RecordToNote(m_undo.Records()[k].data(), kCurrentVersion).Text());
+      w->FitToText(minimized);
+      SaveNote(w->Index(), false);
+    }
+  }
+  m_undo.Clear();
+  Q_EMIT NotesChanged();
+}
+
+void CMainWindow::ToggleShowNotes() {
+  SetFlag(kShowNotes, !HasFlag(kShowNotes));
+  for (const auto& n : m_store.Notes()) {
+    CNoteWnd* w = WindowOf(*n);
+    if (!w) continue;
+    if (!HasFlag(kShowNotes))
+      w->hide();
+    else if (n->HideMode == 0)
+      ShowNote(*w);
+  }
+}
+
+void CMainWindow::ToggleAlwaysOnTop() {
+  SetFlag(kAlwaysOnTop, !HasFlag(kAlwaysOnTop));
+  for (const auto& [note, w] : m_windows) w->ApplyZOrder(true);
+}
+
+void CMainWindow::About() {
+  CBusyGuard busy(*this);
+  CMessageBox::Show(nullptr,
+                    QStringLiteral("Quillet %1\n\n").arg(QApplication::applicationVersion()) + Ui(IDS_ABOUT_LINE),
+                    QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Information);
+}
+
+void CMainWindow::Help() {
+  const QStringList candidates = {QApplication::applicationDirPath() + QStringLiteral("/help/Overview.htm"),
+                                  QApplication::applicationDirPath() + QStringLiteral("/../share/quillet/help/Overview.htm")};
+  for (const QString& path : candidates) {
+    if (QFileInfo::exists(path)) {
+      if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()))) return;
+      break;
+    }
+  }
+  CBusyGuard busy(*this);
+  CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(30017), {"Overview.htm"})));
+}
+
+void CMainWindow::Exit() {
+  Shutdown();
+  QApplication::quit();
+}
+
+void CMainWindow::BringLostNotesBack(bool force) {
+  const QRect screen = VirtualScreen();
+  if (!force && screen == m_lastVirtualScreen) return;
+  m_lastVirtualScreen = screen;
+  for (const auto& n : m_store.Notes()) {
+    const QRect r(n->Rect.left, n->Rect.top, n->Rect.width, n->Rect.height);
+    if (screen.contains(r.topLeft()) || screen.contains(r.topRight()) || screen.contains(r.bottomLeft()) ||
+        screen.contains(r.bottomRight()))
+      continue;
+    const NotePoint p = GetNewNotePosition();
+    if (CNoteWnd* w = WindowOf(*n)) w->SetNoteGeometry(QRect(p.x, p.y, r.width(), r.height()));
+    SaveNote(n->Index, false);
+  }
+}
+
+// ---- The note menu and note commands ----------------------------------------
+
+std::vector<std::string> CMainWindow::FolderList() const {
+  std::vector<std::string> folders = AppSettings().GetStringList("Folder");
+  for (const auto& n : m_store.Notes())
+    if (!n->Folder().empty() && std::find(folders.begin(), folders.end(), n->Folder()) == folders.end())
+      folders.push_back(n->Folder());
+  return folders;
+}
+
+bool CMainWindow::IsNoteCommandAvailable(int id) const {
+  switch (id) {
+    case 32102:  // print
+    case 32103:  // alarm
+    case 32106:  // hide
+    case 32117:  // send to
+    case 32120:  // folder list
+    case 32002:  // settings
+      return false;
+    default:
+      return true;
+  }
+}
+
+void CMainWindow::BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList) {
+  const CSettings& s = AppSettings();
+  const QMimeData* mime = QApplication::clipboard()->mimeData();
+  const bool clipText = mime && mime->hasText();
+  const bool clipNote = mime && mime->hasFormat(kNoteMime);
+  auto add = [&](QMenu& m, int id, const QString& text) { return AddItem(m, id, text, IsNoteCommandAvailable(id)); };
+
+  if (subject) {
+    QAction* edit = add(menu, 32100, Ui(32100));
+    menu.setDefaultAction(edit);
+  }
+  add(menu, 32105, Ui(32105));
+  if (subject && clipText) {
+    if (clipNote) {
+      QMenu* paste = menu.addMenu(Ui(32109));
+      add(*paste, 32115, Ui(32115));
+      add(*paste, 32116, Ui(32116));
+      add(*paste, 32114, Ui(32114));
+    } else {
+      add(menu, 32109, Ui(32109));
+    }
+  }
+  add(menu, 32101, Ui(32101) + (!subject || s.Flag("DeleteAsk") ? QStringLiteral("...") : QString()));
+  add(menu, 32102, Ui(32102) + (!s.Flag("PrintAuto") ? QStringLiteral("...") : QString()));
+  menu.addSeparator();
+  add(menu, 32111, Ui(32111));
+  add(menu, 32112, Ui(32112));
+  add(menu, 32113, Ui(32113));
+  menu.addSeparator();
+  if (subject) {
+    const std::vector<std::string> links = ExtractLinks(subject->Note().Text());
+    if (!links.empty()) {
+      QMenu* open = menu.addMenu(Ui(32110));
+      for (std::size_t k = 0; k < links.size() && k < 1000; ++k) AddItem(*open, 1000 + static_cast<int>(k), FromLocal(links[k]));
+    }
+  }
+  QMenu* layouts = menu.addMenu(Ui(32114));
+  if (subject && !fromList) {
+    add(*layouts, 32000, Ui(32000));
+    if (clipText) add(*layouts, 32007, Ui(32007));
+    layouts->addSeparator();
+  }
+  AddItem(*layouts, 2000, Ui(31192));
+  const std::vector<int> named = s.GetLayoutList();
+  for (std::size_t k = 0; k < named.size(); ++k)
+    AddItem(*layouts, 2001 + static_cast<int>(k), FromLocal(s.GetString(LayoutSection(named[k]), "Name")));
+
+  QMenu* folders = menu.addMenu(Ui(32119));
+  auto* group = new QActionGroup(folders);
+  QAction* none = AddItem(*folders, 5000, Ui(31314));
+  none->setCheckable(true);
+  group->addAction(none);
+  const std::vector<std::string> list = FolderList();
+  for (std::size_t k = 0; k < list.size() && k < 999; ++k) {
+    QAction* f = AddItem(*folders, 5001 + static_cast<int>(k), FromLocal(list[k]));
+    f->setCheckable(true);
+    group->addAction(f);
+    if (subject && subject->Note().Folder() == list[k]) f->setChecked(true);
+  }
+  if (subject && subject->Note().Folder().empty()) none->setChecked(true);
+  folders->addSeparator();
+  add(*folders, 32120, Ui(32120));
+  if (!menu.actions().isEmpty() && !menu.actions().last()->isSeparator()) menu.addSeparator();
+
+  if (subject) {
+    const CNote& n = subject->Note();
+    QAction* hide = add(menu, 32106, Ui(32106));
+    hide->setCheckable(true);
+    hide->setChecked(n.HideMode != 0);
+    QAction* alarm = add(menu, 32103, Ui(32103));
+    alarm->setCheckable(true);
+    alarm->setChecked(n.AlarmTime.IsValid());
+    if (!HasFlag(kNoSockets)) add(menu, 32117, Ui(32117));
+    menu.addSeparator();
+    QAction* top = add(menu, 32008, Ui(32008));
+    top->setCheckable(true);
+    top->setChecked(n.OnTop());
+  }
+  add(menu, 32002, Ui(32002));
+  if (subject && subject->Note().ReceivedOn.IsValid()) {
+    const CNote& n = subject->Note();
+    menu.addSeparator();
+    menu.addAction(Ui(32118))->setEnabled(false);
+    menu.addAction(FromLocal(n.ReceivedFrom()))->setEnabled(false);
+    DateParts p;
+    n.ReceivedOn.ToParts(p);
+    menu.addAction(FromLocal(ExpandDateFormat("%x %X", p, CQtDateNames())))->setEnabled(false);
+  }
+}
+
+void CMainWindow::ShowNoteMenu(CNoteWnd& note, const QPoint& globalPos) {
+  const std::vector<CNoteWnd*> selected = SelectedNotes();
+  CNoteWnd* subject = selected.size() == 1 ? selected.front() : nullptr;
+  QMenu menu;
+  BuildNoteMenu(menu, subject, false);
+  QAction* chosen = nullptr;
+  {
+    CBusyGuard busy(*this);
+    chosen = menu.exec(globalPos);
+  }
+  if (chosen && chosen->data().isValid()) NoteCommand(note, chosen->data().toInt());
+}
+
+void CMainWindow::NoteCommand(CNoteWnd& note, int id, bool shift) {
+  if (!IsNoteCommandAvailable(id)) return;
+  if (id >= 1000 && id < 2000) {
+    const std::vector<std::string> links = ExtractLinks(note.Note().Text());
+    if (id - 1000 < static_cast<int>(links.size())) OpenLink(links[static_cast<std::size_t>(id - 1000)]);
+    return;
+  }
+  if (id >= 2000 && id < 3000) return ApplyLayoutToSelected(LayoutNumberOfItem(id - 2000));
+  if (id >= 5000 && id < 6000) return SetFolderOfSelected(id - 5000);
+  switch (id) {
+    case 32100: StartEdit(note); break;
+    case 32101: DeleteSelected(shift); break;
+    case 32105: CopyNotes(note); break;
+    case 32109:
+    case 32116: PasteText(note); break;
+    case 32114: PasteLayout(note); break;
+    case 32115:
+      PasteText(note);
+      PasteLayout(note);
+      break;
+    case 32111:
+    case 32112:
+      for (CNoteWnd* w : SelectedNotes()) w->FitToText(id == 32111);
+      break;
+    case 32113: FormatSelected(); break;
+    case 32000: {
+      const NotePoint p = GetNewNotePosition();
+      StartNewNote(QPoint(p.x, p.y), &note, 0);
+      break;
+    }
+    case 32007: PasteNoteFrom(note); break;
+    case 32008:
+      note.Note().SetFlag(kFlagOnTop, !note.Note().OnTop());
+      note.ApplyZOrder(false);
+      SaveNote(note.Index(), false);
+      break;
+    default: break;
+  }
+  Q_EMIT NotesChanged();
+}
+
+void CMainWindow::DeleteSelected(bool permanent) {
+  const std::vector<int> selected = SelectedIndices();
+  if (selected.empty()) return;
+  if (selected.size() > 1 || AppSettings().Flag("DeleteAsk")) {
+    CBusyGuard busy(*this);
+    if (CMessageBox::Show(nullptr, Ui(30100), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+                          QMessageBox::Question) != QMessageBox::Yes)
+      return;
+  }
+  DeleteNotes(selected, true, !permanent);
+  SaveAllNotes();
+}
+
+void CMainWindow::CopyNotes(CNoteWnd& note) {
+  auto* mime = new QMimeData;
+  const std::vector<CNoteWnd*> selected = SelectedNotes();
+  if (selected.size() >= 2) {
+    std::vector<std::string> texts;
+    for (CNoteWnd* w : selected) texts.push_back(w->Note().Text());
+    mime->setText(FromLocal(JoinForCopy(texts, AppSettings().String("SepCopy"))));
+  } else {
+    const NoteRecordBytes rec = m_store.NoteToRecord(note.Index());
+    mime->setData(kNoteMime, QByteArray(reinterpret_cast<const char*>(rec.data()), static_cast<qsizetype>(rec.size())));
+    mime->setText(FromLocal(note.Note().Text()));
+    // The picture shows the note without its selection mark.
+    const bool selectedNow = note.IsSelected();
+    note.Note().SetFlag(kFlagSelected, false);
+    mime->setImageData(note.Render());
+    note.Note().SetFlag(kFlagSelected, selectedNow);
+  }
+  QApplication::clipboard()->setMimeData(mime);
+}
+
+void CMainWindow::PasteText(CNoteWnd& note) {
+  CNote& n = note.Note();
+  const std::string existing = AppSettings().Flag("PasteAppend") ? n.Text() : std::string();
+  const auto text = ClipboardTextFor(existing, TextStyle{FontFromLogFont(n.Font), n.Align, m_tabStops});
+  if (!text || text->empty()) return;
+  StoreUndo({n.Index}, 32109);
+  const bool minimized = note.IsMinimized();
+  note.SetText(*text);
+  n.Modified = DateTime::Now();
+  note.FitToText(minimized);
+}
+
+void CMainWindow::PasteLayout(CNoteWnd& note) {
+  const QMimeData* mime = QApplication::clipboard()->mimeData();
+  if (!mime || !mime->hasFormat(kNoteMime)) return;
+  const QByteArray data = mime->data(kNoteMime);
+  if (data.size() != static_cast<qsizetype>(kRecordSize)) return;
+  const CNote from = RecordToNote(reinterpret_cast<const unsigned char*>(data.constData()), kCurrentVersion);
+  const bool minimized = note.IsMinimized();
+  CNote& n = note.Note();
+  n.Font = from.Font;
+  n.ColorText = from.ColorText;
+  n.ColorBack = from.ColorBack;
+  n.ColorBorder = from.ColorBorder;
+  n.Align = from.Align;
+  n.SetFlag(kFlagDeskColor, from.DeskColor());
+  note.SetTransparency(from.Transparency);
+  note.FitToText(minimized);
+}
+
+void CMainWindow::PasteNoteFrom(CNoteWnd& note) {
+  const CNote& src = note.Note();
+  const auto text = ClipboardTextFor("", TextStyle{FontFromLogFont(src.Font), src.Align, m_tabStops});
+  if (!text || text->empty()) return;
+  const NotePoint p = GetNewNotePosition();
+  const bool shown = HasFlag(kShowNotes);
+  SetFlag(kShowNotes, true);
+  CNote n;
+  n.Rect = {p.x, p.y, 10, 10};
+  n.SetText(*text);
+  CopyLayout(src, n);
+  n.Modified = DateTime::Now();
+  ApplyNewFolder(n);
+  CNote* created = m_store.CreateNote(std::move(n));
+  SetFlag(kShowNotes, shown);
+  if (!created) return;
+  CNoteWnd* w = WindowOf(*created);
+  w->SetNoteGeometry(QRect(QPoint(p.x, p.y), ComputeNoteSize(*created, nullptr, false, 0, m_tabStops, HasFlag(kTooSmall))));
+  SaveNote(created->Index, true);
+}
+
+void CMainWindow::FormatSelected() {
+  const std::vector<CNoteWnd*> selected = SelectedNotes();
+  if (selected.empty()) return;
+  StoreUndo(SelectedIndices(), 32113);
+  for (CNoteWnd* w : selected) {
+    CNote& n = w->Note();
+    const std::string text = FormatLines(n.Text(), TextStyle{FontFromLogFont(n.Font), n.Align, m_tabStops});
+    const bool minimized = w->IsMinimized();
+    w->SetText(text);
+    w->FitToText(minimized);
+  }
+}
+
+void CMainWindow::OpenLink(const std::string& link) {
+  const std::string target = LinkTarget(link);
+  QUrl url;
+  if (target.rfind("mailto:", 0) == 0 || target.find("://") != std::string::npos) {
+    url = QUrl(FromLocal(target));
+  } else {
+    QString path = FromLocal(target);
+    if (path.startsWith(QStringLiteral("~/"))) path = QDir::homePath() + path.mid(1);
+    url = QUrl::fromLocalFile(path);
+  }
+  if (!url.isValid() || !QDesktopServices::openUrl(url)) {
+    CBusyGuard busy(*this);
+    CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(30017), {target})));
+  }
+}
+
+void CMainWindow::ApplyLayoutToSelected(int layoutNumber) {
+  const LayoutValues v = ReadLayout(AppSettings(), layoutNumber);
+  for (CNoteWnd* w : SelectedNotes()) {
+    const bool minimized = w->IsMinimized();
+    ApplyLayoutValues(w->Note(), v);
+    w->SetTransparency(v.transparency);
+    w->FitToText(minimized);
+  }
+}
+
+void CMainWindow::SetFolderOfSelected(int k) {
+  const std::vector<std::string> folders = FolderList();
+  if (k < 0 || k > static_cast<int>(folders.size())) return;
+  for (CNoteWnd* w : SelectedNotes()) {
+    w->Note().SetFolder(k == 0 ? std::string() : folders[static_cast<std::size_t>(k - 1)]);
+    SaveNote(w->Index(), false);
+  }
+}
+
+QString CMainWindow::DateMenuLabel(int id, bool keepCode) const {
+  std::string text = LoadUIString(id);
+  if (!keepCode) {
+    const auto sp = text.find(' ');
+    text = sp == std::string::npos ? std::string() : text.substr(sp);
+    text.erase(0, text.find_first_not_of(' '));
+  }
+  return FromLocal(ExpandNow(text));
+}
+
+QString CMainWindow::AskExistingFile(QWidget* parent, int filterId, const QString& dirKey) {
+  CBusyGuard busy(*this);
+  const std::string key = dirKey.toStdString();
+  const QString path = CFileDialog::OpenExisting(parent, Ui(filterId), FromLocal(AppSettings().String(key)));
+  if (!path.isEmpty()) AppSettings().WriteString("Settings", key, ToLocal(QFileInfo(path).absolutePath()));
+  return path;
+}
+
+}  // namespace quillet
+
+namespace quillet {
+CNoteEditor* CMainWindow::ActiveEditor() const { return m_editor; }
 }  // namespace quillet

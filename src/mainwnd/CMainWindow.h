@@ -1,14 +1,23 @@
 #pragma once
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <optional>
 
+#include "mainwnd/NewNotePosition.h"
+#include "mainwnd/UndoBuffer.h"
 #include "notes/NoteStore.h"
+#include "notewnd/NoteMeasure.h"
+
+class QMenu;
 
 namespace quillet {
 
 class CNoteWnd;
+class CNoteEditor;
+class CTrayIcon;
 
 // The hidden window that owns every note, the data files and the
 // program-wide state, and runs the program-wide commands.
@@ -33,49 +42,158 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
     kLayeredAvailable = 0x400000,
   };
 
+  // Program-wide commands; a menu item's id is the id of its text.
+  enum Command : int {
+    kCmdNewNote = 3000,
+    kCmdPasteNote = 4000,
+    kCmdSettings = 32002,
+    kCmdAbout = 32004,
+    kCmdExit = 32005,
+    kCmdAlwaysOnTop = 32008,
+    kCmdNoteList = 32010,
+    kCmdSearch = 32011,
+    kCmdUndo = 32012,
+    kCmdShowNotes = 32013,
+    kCmdSendTo = 32014,
+    kCmdHelp = 32015,
+    kCmdCalendar = 32016,
+  };
+
   explicit CMainWindow(const QString& commandLine);
   ~CMainWindow() override;
 
   // Reads the state flags, applies the settings and loads the notes.
   void OnCreate();
+  // Adds the tray icon (or the launcher); false when the user gives up.
+  bool AddTrayIcon();
   void ApplySettings();
   // Writes the state flags and lets go of every note; the data file is not written.
   void Shutdown();
   bool IsShutDown() const { return m_shutDown; }
 
   bool HasFlag(uint32_t f) const { return m_flags & f; }
+  void SetFlag(uint32_t f, bool on) { m_flags = on ? (m_flags | f) : (m_flags & ~f); }
   uint32_t Flags() const { return m_flags; }
-
-  CNoteStore& Store() { return m_store; }
-  CNote* GetNote(int index) const { return m_store.GetNote(index); }
-  int NoteCount() const { return m_store.Count(); }
-  CNoteWnd* WindowOf(const CNote& note) const;
-
-  CNote* CreateNote(const std::string& text, const NoteRect& rect, bool applyDefaultLayout, bool visible);
-  int DeleteNotes(const std::vector<int>& indices, bool storeUndo, bool toRecycleBin);
-  bool LoadNotes(const QString& importPath = {});
-  bool SaveNote(int index, bool updateHeader) { return m_store.SaveNote(index, updateHeader); }
-  bool SaveAllNotes() { return m_store.SaveAllNotes(); }
-
+  int TabStops() const { return m_tabStops; }
   ColorRef DesktopColor() const;
   // The data file path the settings name: "FileNotes", else the command
   // line, else the default file in the data folder.
   QString ConfiguredDataPath() const;
+
+  // Notes.
+  CNoteStore& Store() { return m_store; }
+  CNote* GetNote(int index) const { return m_store.GetNote(index); }
+  int NoteCount() const { return m_store.Count(); }
+  CNoteWnd* WindowOf(const CNote& note) const;
+  CNoteWnd* WindowAt(int index) const;
+  CNoteWnd* CreateNote(const std::string& text, const NoteRect& rect, bool applyDefaultLayout, bool visible);
+  int DeleteNotes(const std::vector<int>& indices, bool storeUndo, bool toRecycleBin);
+  bool LoadNotes(const QString& importPath = {});
+  bool SaveNote(int index, bool updateHeader) { return m_store.SaveNote(index, updateHeader); }
+  bool SaveAllNotes() { return m_store.SaveAllNotes(); }
+  std::vector<CNoteWnd*> SelectedNotes() const;
+  std::vector<int> SelectedIndices() const;
+  void ClearSelection();
+  void SetNoteFocus(bool on);
+  // The alarm flash stops at any click; false when the alarm removed the note.
+  bool StopFlash(CNoteWnd&) { return true; }
+
+  // Commands.
+  void OnCommand(int id);
+  bool IsCommandAvailable(int id) const;
+  void BuildMainMenu(QMenu& menu);
+  void ShowMainMenu(const QPoint& globalPos);
+  void TrayDoubleClick();
+  void TrayPressed();
+  CNoteWnd* CreateNoteFromText(const std::string& text, bool select);
+  NotePoint GetNewNotePosition() const;
+  void StoreUndo(const std::vector<int>& indices, int labelId);
+  const CUndoBuffer& Undo() const { return m_undo; }
+  void BringLostNotesBack(bool force = false);
+  int LayoutNumberOfItem(int n) const;
+
+  // Editing.
+  void StartEdit(CNoteWnd& note);
+  void StartNewNote(const QPoint& pos, CNoteWnd* source, int layout);
+  CNoteEditor* ActiveEditor() const;
+  void CommitEditor(CNoteEditor& editor, const std::string& text, const QRect& rect, bool modified,
+                    bool wasMinimized, int layout, bool randomColor, ColorRef randomBack);
+  void CancelEditor(CNoteEditor& editor, bool wasMinimized);
+
+  // Note commands and the note menu.
+  void BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList);
+  void ShowNoteMenu(CNoteWnd& note, const QPoint& globalPos);
+  void NoteCommand(CNoteWnd& note, int id, bool shift = false);
+  bool IsNoteCommandAvailable(int id) const;
+  std::vector<std::string> FolderList() const;
+
+  // Clipboard text made ready for a note with this font and alignment, or
+  // nothing when the user cancels the paste.
+  std::optional<std::string> ClipboardTextFor(const std::string& existing, const TextStyle& style);
+  std::string FormatLines(const std::string& text, const TextStyle& style) const;
+
+  QString DateMenuLabel(int id, bool keepCode) const;
+  QString AskExistingFile(QWidget* parent, int filterId, const QString& dirKey);
+  CTrayIcon* Tray() const { return m_tray.get(); }
+
+ Q_SIGNALS:
+  void NotesChanged();
 
  private:
   void NoteAdded(CNote& note) override;
   void NoteRemoving(CNote& note) override;
   void NoteIndexChanged(CNote& note) override;
   void ShowMessage(const std::string& text);
-  void ApplyDefaultLayout(CNote& note) const;
+  void NewNoteCommand(int n);
+  void PasteNoteCommand(int n);
+  void UndoCommand();
+  void ToggleShowNotes();
+  void ToggleAlwaysOnTop();
+  void About();
+  void Help();
+  void Exit();
+  void ApplyNewFolder(CNote& note) const;
+  void CopyLayout(const CNote& from, CNote& to) const;
+  void DeleteSelected(bool permanent);
+  void CopyNotes(CNoteWnd& note);
+  void PasteText(CNoteWnd& note);
+  void PasteLayout(CNoteWnd& note);
+  void PasteNoteFrom(CNoteWnd& note);
+  void FormatSelected();
+  void OpenLink(const std::string& link);
+  void ApplyLayoutToSelected(int layoutNumber);
+  void SetFolderOfSelected(int k);
+  void ShowNote(CNoteWnd& w);
+  void CheckReadOnly();
 
   QString m_commandLine;
   uint32_t m_flags = kIdle;
   CNoteStore m_store;
   std::map<const CNote*, std::unique_ptr<CNoteWnd>> m_windows;
+  CUndoBuffer m_undo;
+  std::unique_ptr<CTrayIcon> m_tray;
+  QPointer<CNoteEditor> m_editor;
+  QRect m_lastVirtualScreen;
   int m_tabStops = 8, m_iconAction = 0, m_alarmNext = 15;
   bool m_nextVisible = true;
   bool m_shutDown = false;
+};
+
+// Clears the idle state while a dialog or menu of the program is open.
+class CBusyGuard {
+ public:
+  explicit CBusyGuard(CMainWindow& main) : m_main(main), m_wasIdle(main.HasFlag(CMainWindow::kIdle)) {
+    main.SetFlag(CMainWindow::kIdle, false);
+  }
+  ~CBusyGuard() {
+    if (m_wasIdle) m_main.SetFlag(CMainWindow::kIdle, true);
+  }
+  CBusyGuard(const CBusyGuard&) = delete;
+  CBusyGuard& operator=(const CBusyGuard&) = delete;
+
+ private:
+  CMainWindow& m_main;
+  bool m_wasIdle;
 };
 
 }  // namespace quillet

@@ -10,11 +10,21 @@ bool HasMarkerAfterFirst(std::string_view s) {
   }
   return false;
 }
+
+// An absolute path of this system ("/home/anna/list.txt", "~/list.txt"),
+// possibly behind an opening quote: the local form of a drive path.
+bool IsPathWord(std::string_view s) {
+  if (!s.empty() && s[0] == '"') s.remove_prefix(1);
+  if (s.size() > 2 && s[0] == '~' && s[1] == '/') return true;
+  return s.size() > 1 && s[0] == '/' && s[1] != '/' && s.find('/', 1) != std::string_view::npos;
+}
+
+bool IsCandidate(std::string_view s) { return HasMarkerAfterFirst(s) || IsPathWord(s); }
 }  // namespace
 
 std::vector<std::string> ExtractLinks(std::string_view text) {
   std::vector<std::string> links;
-  if (!HasMarkerAfterFirst(text)) return links;
+  if (!HasMarkerAfterFirst(text) && text.find('/') == std::string_view::npos) return links;
   std::string flat;
   flat.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -35,7 +45,7 @@ std::vector<std::string> ExtractLinks(std::string_view text) {
   }
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& w = words[i];
-    if (!HasMarkerAfterFirst(w)) continue;
+    if (!IsCandidate(w)) continue;
     const auto quote = w.find('"');
     if (quote == std::string::npos) {
       links.push_back(w);
@@ -57,7 +67,7 @@ std::vector<std::string> ExtractLinks(std::string_view text) {
 }
 
 std::string LinkTarget(const std::string& link) {
-  if (link.find("://") != std::string::npos || link.find(":\\") != std::string::npos) return link;
+  if (link.find("://") != std::string::npos || link.find(":\\") != std::string::npos || IsPathWord(link)) return link;
   return "mailto:" + link;
 }
 

@@ -1,9 +1,18 @@
 #include "notewnd/CNoteWnd.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPolygon>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 #include "app/Paths.h"
+#include "controls/Platform.h"
 #include "mainwnd/CMainWindow.h"
+#include "notewnd/NoteMeasure.h"
 
 namespace quillet {
 
@@ -16,31 +25,321 @@ ColorRef FromQColor(const QColor& c) {
 CNoteWnd::CNoteWnd(CMainWindow& main, CNote& note)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), m_main(main), m_note(note) {
   setAttribute(Qt::WA_ShowWithoutActivating);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::ClickFocus);
+  if (!main.HasFlag(CMainWindow::kShadow)) setWindowFlag(Qt::NoDropShadowWindowHint, true);
+  m_showFullWatch.setInterval(50);
+  connect(&m_showFullWatch, &QTimer::timeout, this, &CNoteWnd::CheckShowFullEnd);
   UpdateFromNote();
+  ApplyZOrder(false);
 }
+
+CNoteWnd::~CNoteWnd() = default;
 
 void CNoteWnd::UpdateFromNote() {
   setGeometry(m_note.Rect.left, m_note.Rect.top, std::max(1, m_note.Rect.width), std::max(1, m_note.Rect.height));
+  SetTransparency(m_note.Transparency);
   UpdateTitle();
   update();
 }
 
 void CNoteWnd::UpdateTitle() {
   if (!m_main.HasFlag(CMainWindow::kWindowTitles)) return;
-  const QString first = FromLocal(m_note.FirstLine());
+  // Only a carriage return after the first character ends the first line.
+  const std::string& text = m_note.Text();
+  const auto cr = text.find('\r');
+  const QString first = FromLocal(cr != std::string::npos && cr >= 1 ? text.substr(0, cr) : text);
   setWindowTitle(QStringLiteral("Quillet%1 - %2").arg(m_note.Index, 4, 10, QLatin1Char('0')).arg(first.left(30)));
+}
+
+void CNoteWnd::SetText(const std::string& text) {
+  m_note.SetText(text);
+  UpdateTitle();
+  update();
+}
+
+void CNoteWnd::SetSelected(bool on) {
+  if (IsSelected() == on) return;
+  m_note.SetFlag(kFlagSelected, on);
+  update();
+}
+
+void CNoteWnd::SetNoteGeometry(const QRect& r) {
+  m_note.Rect = {r.x(), r.y(), r.width(), r.height()};
+  setGeometry(r);
+  update();
+}
+
+QSize CNoteWnd::FitToText(bool firstLineOnly) {
+  const QSize s = ComputeNoteSize(m_note, nullptr, firstLineOnly, 0, m_main.TabStops(), m_main.HasFlag(CMainWindow::kTooSmall));
+  SetNoteGeometry(QRect(geometry().topLeft(), s));
+  m_main.SaveNote(m_note.Index, false);
+  return s;
+}
+
+bool CNoteWnd::IsMinimized() const {
+  const int tab = m_main.TabStops();
+  const bool tooSmall = m_main.HasFlag(CMainWindow::kTooSmall);
+  const QSize full = ComputeNoteSize(m_note, nullptr, false, width(), tab, tooSmall);
+  if (full.height() <= height()) return false;
+  return height() == ComputeNoteSize(m_note, nullptr, true, 0, tab, tooSmall).height();
+}
+
+void CNoteWnd::SetTransparency(int value) {
+  m_note.Transparency = value;
+  const TransparencySpec t = DecodeTransparency(value);
+  const bool canBlend = m_main.HasFlag(CMainWindow::kLayeredAvailable);
+  setWindowOpacity(canBlend && t.alpha ? t.opacity / 255.0 : 1.0);
+  // A colour key needs per-pixel transparency, which only a compositor shows.
+  const bool translucent = canBlend && t.keyIndex >= 0;
+  if (translucent != m_translucent) {
+    m_translucent = translucent;
+    const bool wasVisible = isVisible();
+    if (wasVisible) hide();
+    setAttribute(Qt::WA_TranslucentBackground, translucent);
+    setAttribute(Qt::WA_OpaquePaintEvent, !translucent);
+    if (wasVisible) show();
+  }
+  update();
+}
+
+bool CNoteWnd::IsTopmost() const { return m_topmost; }
+
+void CNoteWnd::ApplyZOrder(bool lowerIfNotTop) {
+  const bool top = m_note.OnTop() || m_main.HasFlag(CMainWindow::kAlwaysOnTop);
+  if (top != m_topmost) {
+    m_topmost = top;
+    const bool wasVisible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, top);
+    if (wasVisible) show();
+  }
+  if (!top && lowerIfNotTop && isVisible()) lower();
+}
+
+QImage CNoteWnd::Render() {
+  QImage img(size(), QImage::Format_ARGB32_Premultiplied);
+  img.fill(Qt::transparent);
+  QPainter p(&img);
+  PaintInto(p, size());
+  p.end();
+  const TransparencySpec t = DecodeTransparency(m_note.Transparency);
+  if (m_translucent && t.keyIndex >= 0) {
+    const EffectiveColors c = EffectiveColorsOf(m_note, m_main.DesktopColor());
+    const ColorRef keys[3] = {c.text, c.back, c.border};
+    const QRgb key = ToQColor(keys[t.keyIndex]).rgb();
+    for (int y = 0; y < img.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+      for (int x = 0; x < img.width(); ++x)
+        if ((line[x] | 0xFF000000u) == key) line[x] = 0;
+    }
+  }
+  return img;
+}
+
+void CNoteWnd::PaintInto(QPainter& p, const QSize& size) {
+  const EffectiveColors c = EffectiveColorsOf(m_note, m_main.DesktopColor());
+  const int tab = m_main.TabStops();
+  const bool tooSmall = m_main.HasFlag(CMainWindow::kTooSmall);
+  const QSize full = ComputeNoteSize(m_note, nullptr, false, size.width(), tab, tooSmall);
+  m_runtime = full.height() > size.height() ? (m_runtime | kOverflow) : (m_runtime & ~kOverflow);
+
+  const QRect all(QPoint(0, 0), size);
+  p.fillRect(all, ToQColor(c.back));
+  p.setPen(ToQColor(c.border));
+  p.drawRect(all.adjusted(0, 0, -1, -1));
+
+  const QRect inset = all.adjusted(kEdgeX, kEdgeY, -kEdgeX, -kEdgeY);
+  p.setPen(ToQColor(c.text));
+  DrawText(p, inset, TextStyle{FontFromLogFont(m_note.Font), m_note.Align, tab}, DisplayText(m_note.Text()));
+
+  if ((m_runtime & kOverflow) && tooSmall) {
+    const int r = inset.right() + 1, b = inset.bottom() + 1;
+    p.fillRect(QRect(QPoint(r - 11, b - 10), QPoint(r - 1, b - 1)), ToQColor(c.back));
+    p.setBrush(ToQColor(c.text));
+    for (const auto& t : OverflowTriangles(r, b)) p.drawPolygon(QPolygon({QPoint(t[0], t[1]), QPoint(t[2], t[3]), QPoint(t[4], t[5])}));
+    p.setBrush(Qt::NoBrush);
+  }
+  if (IsSelected() && m_main.HasFlag(CMainWindow::kNoteFocus)) {
+    QPen dots(ToQColor(c.text), 1, Qt::DotLine);
+    p.setPen(dots);
+    p.drawRect(all.adjusted(0, 0, -1, -1));
+  }
 }
 
 void CNoteWnd::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  const QColor back = ToQColor(m_note.DeskColor() ? m_main.DesktopColor() : m_note.ColorBack);
-  p.fillRect(rect(), back);
-  p.setPen(ToQColor(m_note.ColorBorder == kColorAutomatic ? FromQColor(back.darker(130)) : m_note.ColorBorder));
-  p.drawRect(rect().adjusted(0, 0, -1, -1));
-  p.setPen(m_note.ColorText == kColorAutomatic ? (back.lightness() < 128 ? Qt::white : Qt::black)
-                                               : ToQColor(m_note.ColorText));
-  p.drawText(rect().adjusted(2, 2, -2, -2), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-             FromLocal(m_note.Text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  if (m_translucent) {
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0, Render());
+  } else {
+    // Drawn off screen first, then copied in one go.
+    QImage buffer(size(), QImage::Format_RGB32);
+    QPainter bp(&buffer);
+    PaintInto(bp, size());
+    bp.end();
+    p.drawImage(0, 0, buffer);
+  }
+}
+
+bool CNoteWnd::MouseAllowed() const {
+  return m_main.HasFlag(CMainWindow::kIdle) && !m_main.HasFlag(CMainWindow::kReadOnly);
+}
+
+void CNoteWnd::UpdateCursor(const QPoint& pos) {
+  if (!MouseAllowed() || (m_runtime & kRightPressed)) {
+    unsetCursor();
+    return;
+  }
+  switch (DragEdgesAt(pos.x(), pos.y(), width(), height())) {
+    case kEdgeTop:
+    case kEdgeBottom: setCursor(Qt::SizeVerCursor); break;
+    case kEdgeLeft:
+    case kEdgeRight: setCursor(Qt::SizeHorCursor); break;
+    case kEdgeLeft | kEdgeTop:
+    case kEdgeRight | kEdgeBottom: setCursor(Qt::SizeFDiagCursor); break;
+    case kEdgeRight | kEdgeTop:
+    case kEdgeLeft | kEdgeBottom: setCursor(Qt::SizeBDiagCursor); break;
+    default: setCursor(Qt::ArrowCursor); break;
+  }
+}
+
+void CNoteWnd::mousePressEvent(QMouseEvent* e) {
+  if (!m_main.StopFlash(*this)) return;
+  if (e->button() == Qt::LeftButton) {
+    EndShowFull(true);
+    if (!MouseAllowed()) return QWidget::mousePressEvent(e);
+    const QPoint pos = e->position().toPoint();
+    m_dragEdges = DragEdgesAt(pos.x(), pos.y(), width(), height());
+    const QRect g = geometry();
+    m_dragRect = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    m_runtime &= ~kMoved;
+    m_dragPoint = e->globalPosition().toPoint();
+    if (e->modifiers() & Qt::ControlModifier) {
+      m_runtime |= kMoved;
+      SetSelected(!IsSelected());
+    } else if (!IsSelected()) {
+      m_main.ClearSelection();
+      SetSelected(true);
+    }
+  } else if (e->button() == Qt::RightButton) {
+    EndShowFull(true);
+    if (!IsDragging() && MouseAllowed() && !IsSelected()) {
+      m_main.ClearSelection();
+      SetSelected(true);
+    }
+    m_runtime |= kRightPressed;
+  }
+}
+
+void CNoteWnd::mouseMoveEvent(QMouseEvent* e) {
+  if (m_dragEdges != 0) {
+    DragStep(e->globalPosition().toPoint(), false);
+    return;
+  }
+  UpdateCursor(e->position().toPoint());
+  // Show the whole text while the mouse rests well inside an overflowing note.
+  if ((m_runtime & kOverflow) && !(m_runtime & kRightPressed) && !(m_runtime & kShownFull) &&
+      m_main.HasFlag(CMainWindow::kShowFull) && m_main.HasFlag(CMainWindow::kIdle)) {
+    m_savedRect = geometry();
+    if (m_savedRect.adjusted(kHitZone, kHitZone, -kHitZone, -kHitZone).contains(e->globalPosition().toPoint()))
+      BeginShowFull();
+  }
+}
+
+void CNoteWnd::DragStep(const QPoint& p, bool final) {
+  if (p != m_dragPoint) m_runtime |= kMoved;
+  if (!(m_runtime & kMoved)) return;
+  const int dx = p.x() - m_dragPoint.x(), dy = p.y() - m_dragPoint.y();
+  m_dragRect = DragRect(m_dragRect, m_dragEdges, dx, dy);
+  const QRect r(m_dragRect.left, m_dragRect.top, m_dragRect.right - m_dragRect.left, m_dragRect.bottom - m_dragRect.top);
+  SetNoteGeometry(r);
+  if (final) m_main.SaveNote(m_note.Index, false);
+  if (m_dragEdges == kMoveWhole && (dx || dy || final)) {
+    for (CNoteWnd* other : m_main.SelectedNotes()) {
+      if (other == this) continue;
+      if (dx || dy) other->SetNoteGeometry(other->geometry().translated(dx, dy));
+      if (final) m_main.SaveNote(other->Index(), false);
+    }
+  }
+  m_dragPoint = p;
+}
+
+void CNoteWnd::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && m_dragEdges != 0) {
+    DragStep(e->globalPosition().toPoint(), true);
+    m_dragEdges = 0;
+    if (!(m_runtime & kMoved)) {
+      m_main.ClearSelection();
+      SetSelected(true);
+    }
+    return;
+  }
+  if (e->button() == Qt::RightButton) {
+    const bool pending = m_runtime & kRightPressed;
+    m_runtime &= ~kRightPressed;
+    if (pending && !IsDragging() && MouseAllowed()) m_main.ShowNoteMenu(*this, e->globalPosition().toPoint());
+    return;
+  }
+  QWidget::mouseReleaseEvent(e);
+}
+
+void CNoteWnd::mouseDoubleClickEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton) return;
+  EndShowFull(false);
+  if (!IsDragging() && MouseAllowed()) m_main.StartEdit(*this);
+}
+
+void CNoteWnd::BeginShowFull() {
+  const QSize s = ComputeNoteSize(m_note, nullptr, false, 0, m_main.TabStops(), m_main.HasFlag(CMainWindow::kTooSmall));
+  setGeometry(QRect(m_savedRect.topLeft(), s));
+  raise();
+  m_runtime = (m_runtime & ~kOverflow) | kShownFull;
+  m_showFullWatch.start();
+  update();
+}
+
+void CNoteWnd::EndShowFull(bool setFocus) {
+  if (!(m_runtime & kShownFull)) return;
+  if (setFocus) this->setFocus();
+  m_showFullWatch.stop();
+  m_runtime &= ~kShownFull;
+  setGeometry(QRect(geometry().topLeft(), m_savedRect.size()));
+  ApplyZOrder(false);
+  update();
+}
+
+void CNoteWnd::CheckShowFullEnd() {
+  // Leaving the note's earlier, smaller rectangle ends show-full.
+  if ((m_runtime & kShownFull) && !m_savedRect.contains(QCursor::pos())) EndShowFull(false);
+}
+
+void CNoteWnd::keyPressEvent(QKeyEvent* e) {
+  const bool keypad = e->modifiers() & Qt::KeypadModifier;
+  switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      m_main.StartEdit(*this);
+      return;
+    case Qt::Key_Delete: m_main.NoteCommand(*this, 32101, e->modifiers() & Qt::ShiftModifier); return;
+    case Qt::Key_Minus:
+      if (keypad) return m_main.NoteCommand(*this, 32111);
+      break;
+    case Qt::Key_Plus:
+      if (keypad) return m_main.NoteCommand(*this, 32112);
+      break;
+    case Qt::Key_Space: m_main.NoteCommand(*this, 32103); return;
+    default: break;
+  }
+  QWidget::keyPressEvent(e);
+}
+
+void CNoteWnd::focusInEvent(QFocusEvent*) { m_main.SetNoteFocus(true); }
+void CNoteWnd::focusOutEvent(QFocusEvent*) { m_main.SetNoteFocus(false); }
+
+void CNoteWnd::closeEvent(QCloseEvent* e) {
+  // Alt+F4 does not close a note.
+  e->ignore();
 }
 
 }  // namespace quillet

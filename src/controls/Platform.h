@@ -1,0 +1,16 @@
+#pragma once
+#include <QIcon>
+#include <QRect>
+
+namespace quillet {
+
+bool IsX11();
+// True when a compositing manager runs, so per-pixel transparency shows.
+bool HasCompositor();
+// The program's icon, drawn rather than loaded so nothing can be missing.
+QIcon QuilletIcon(bool alarm = false);
+// The available desktop area of the screen under the point (or the primary one).
+QRect WorkArea(const QPoint* at = nullptr);
+QRect VirtualScreen();
+
+}  // namespace quillet

@@ -1,0 +1,44 @@
+#pragma once
+// Layouts: the font, colours, alignment and transparency that new notes get.
+// Layout 0 is the "Settings" section, layout n the section "Layout<n>".
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/SettingsStore.h"
+#include "notes/Note.h"
+
+namespace quillet {
+
+struct LayoutValues {
+  LogFont font = LogFont::Default();
+  ColorRef colorText = kColorAutomatic;
+  ColorRef colorBack = 0x0099FFFF;
+  ColorRef colorBorder = kColorAutomatic;
+  uint16_t align = 0;
+  bool deskColor = false;
+  bool randomColor = false;
+  bool randColList = false;
+  int transparency = 255;
+};
+
+std::string LayoutSection(int number);
+LayoutValues ReadLayout(const CSettings& settings, int number);
+
+// The random colours of section "ColorList", up to the first missing one.
+std::vector<ColorRef> ReadColorList(const CSettings& settings);
+
+// The background a new note of this layout starts with: random colours when
+// the layout asks for them (random is a source of numbers 0..RAND_MAX).
+struct LayoutBackground {
+  ColorRef back;
+  bool random;
+  bool desk;
+};
+LayoutBackground ChooseBackground(const LayoutValues& layout, const std::vector<ColorRef>& colorList,
+                                  const std::function<int()>& random);
+
+// Gives a note the layout's font, colours, alignment and transparency.
+void ApplyLayoutValues(CNote& note, const LayoutValues& layout);
+
+}  // namespace quillet
