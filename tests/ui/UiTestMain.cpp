@@ -8,7 +8,18 @@
 
 #include "controls/CMessageBox.h"
 
+namespace {
+QtMessageHandler g_previous = nullptr;
+
+// The offscreen platform cannot raise or lower windows and says so every time.
+void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& msg) {
+  if (msg.contains(QStringLiteral("does not support"))) return;
+  if (g_previous) g_previous(type, context, msg);
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+  g_previous = qInstallMessageHandler(QuietHandler);
   QTemporaryDir home;
   const QByteArray h = home.path().toLocal8Bit();
   qputenv("HOME", h);
