@@ -192,7 +192,9 @@ int CMainWindow::DeleteNotes(const std::vector<int>& indices, bool storeUndo, bo
 
 void CMainWindow::NoteAdded(CNote& note) {
   auto wnd = std::make_unique<CNoteWnd>(*this, note);
-  if (m_nextVisible && HasFlag(kShowNotes) && note.HideMode == 0) ShowNote(*wnd);
+  // A new window takes its place by the always-on-top rule alone; only
+  // showing the notes again sends the others to the bottom.
+  if (m_nextVisible && HasFlag(kShowNotes) && note.HideMode == 0) wnd->show();
   m_windows[&note] = std::move(wnd);
 }
 

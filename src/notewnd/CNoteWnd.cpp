@@ -90,7 +90,8 @@ void CNoteWnd::SetTransparency(int value) {
   m_note.Transparency = value;
   const TransparencySpec t = DecodeTransparency(value);
   const bool canBlend = m_main.HasFlag(CMainWindow::kLayeredAvailable);
-  setWindowOpacity(canBlend && t.alpha ? t.opacity / 255.0 : 1.0);
+  const qreal opacity = canBlend && t.alpha ? t.opacity / 255.0 : 1.0;
+  if (!qFuzzyCompare(windowOpacity(), opacity)) setWindowOpacity(opacity);
   // A colour key needs per-pixel transparency, which only a compositor shows.
   const bool translucent = canBlend && t.keyIndex >= 0;
   if (translucent != m_translucent) {
