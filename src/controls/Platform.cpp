@@ -34,7 +34,7 @@ bool HasCompositor() {
 #endif
 }
 
-QIcon QuilletIcon(bool alarm) {
+QIcon QuilletIcon(int variant) {
   QIcon icon;
   for (int size : {16, 22, 24, 32, 48, 64}) {
     QPixmap pm(size, size);
@@ -42,7 +42,7 @@ QIcon QuilletIcon(bool alarm) {
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal s = size;
-    const QColor paper = alarm ? QColor(0xFF, 0x90, 0x60) : QColor(0xFF, 0xF0, 0x80);
+    const QColor paper = variant == 1 ? QColor(0xFF, 0x90, 0x60) : variant == 2 ? QColor(0xFF, 0xFF, 0xFF) : QColor(0xFF, 0xF0, 0x80);
     QPolygonF sheet({QPointF(s * 0.1, s * 0.08), QPointF(s * 0.9, s * 0.08), QPointF(s * 0.9, s * 0.68),
                      QPointF(s * 0.68, s * 0.92), QPointF(s * 0.1, s * 0.92)});
     p.setPen(QPen(QColor(0x80, 0x70, 0x20), std::max(1.0, s / 16)));

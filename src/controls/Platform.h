@@ -7,8 +7,9 @@ namespace quillet {
 bool IsX11();
 // True when a compositing manager runs, so per-pixel transparency shows.
 bool HasCompositor();
-// The program's icon, drawn rather than loaded so nothing can be missing.
-QIcon QuilletIcon(bool alarm = false);
+// The program's icon, drawn rather than loaded so nothing can be missing:
+// 0 the normal icon, 1 the alarm announcement, 2 its flashing alternate.
+QIcon QuilletIcon(int variant = 0);
 // The available desktop area of the screen under the point (or the primary one).
 QRect WorkArea(const QPoint* at = nullptr);
 QRect VirtualScreen();

@@ -8,11 +8,17 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QScreen>
 #include <QTextLayout>
 #include <QUrl>
 #include <algorithm>
 
+#include "alarm/AlarmRules.h"
+#include "alarm/CAlarmBox.h"
+#include "alarm/CAlarmSheet.h"
+#include "alarm/CHideDialog.h"
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
@@ -20,6 +26,7 @@
 #include "common/Text.h"
 #include "controls/CFileDialog.h"
 #include "controls/CMessageBox.h"
+#include "controls/CModal.h"
 #include "controls/Platform.h"
 #include "controls/QtDateNames.h"
 #include "mainwnd/CTrayIcon.h"
@@ -50,6 +57,9 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
   m_store.Notes().SetObserver(this);
   m_store.SetReporter([this](const std::string& text) { ShowMessage(text); });
   m_store.SetDesktopColor([this] { return DesktopColor(); });
+  m_alarmTimer.setInterval(2000);
+  connect(&m_alarmTimer, &QTimer::timeout, this, &CMainWindow::AlarmTick);
+  connect(&m_trayFlashTimer, &QTimer::timeout, this, &CMainWindow::TrayFlashTick);
 }
 
 CMainWindow::~CMainWindow() {
@@ -83,6 +93,8 @@ void CMainWindow::OnCreate() {
     connect(screen, &QScreen::virtualGeometryChanged, this, [this] { BringLostNotesBack(); });
   connect(qApp, &QGuiApplication::screenAdded, this, [this] { BringLostNotesBack(); });
   connect(qApp, &QGuiApplication::screenRemoved, this, [this] { BringLostNotesBack(); });
+  // A write-protected data file fires no alarm and ends no hiding.
+  if (!HasFlag(kReadOnly)) m_alarmTimer.start();
 }
 
 bool CMainWindow::AddTrayIcon() {
@@ -155,6 +167,9 @@ void CMainWindow::Shutdown() {
   s.WriteInt("Settings", "CalShow", HasFlag(kCalendarShown) ? 1 : 0);
   s.WriteInt("Settings", "AlwaysOnTop", HasFlag(kAlwaysOnTop) ? 1 : 0);
   s.Store().Sync();
+  m_alarmTimer.stop();
+  m_trayFlashTimer.stop();
+  m_sound.Stop();
   m_store.Clear();
   m_undo.Clear();
   if (m_tray) m_tray->Remove();
@@ -198,7 +213,18 @@ void CMainWindow::NoteAdded(CNote& note) {
   m_windows[&note] = std::move(wnd);
 }
 
-void CMainWindow::NoteRemoving(CNote& note) { m_windows.erase(&note); }
+void CMainWindow::NoteRemoving(CNote& note) {
+  const auto it = m_windows.find(&note);
+  if (it == m_windows.end()) return;
+  // The window may be in the middle of one of its own event handlers.
+  it->second->Detach();
+  it->second.release()->deleteLater();
+  m_windows.erase(it);
+  if (m_soundNote == &note) {
+    m_sound.Stop();
+    m_soundNote = nullptr;
+  }
+}
 
 void CMainWindow::NoteIndexChanged(CNote& note) {
   if (CNoteWnd* w = WindowOf(note)) w->UpdateTitle();
@@ -438,6 +464,12 @@ void CMainWindow::CommitEditor(CNoteEditor& editor, const std::string& text, con
     CNoteWnd* w = WindowOf(*created);
     w->SetSelected(true);
     if (AppSettings().Flag("NewMinimize")) w->FitToText(true);
+    if (AppSettings().Flag("NewAlarm")) {
+      QPointer<CNoteWnd> target(w);
+      QTimer::singleShot(0, this, [this, target] {
+        if (target) NoteCommand(*target, 32103);
+      });
+    }
     Q_EMIT NotesChanged();
     return;
   }
@@ -652,8 +684,6 @@ std::vector<std::string> CMainWindow::FolderList() const {
 bool CMainWindow::IsNoteCommandAvailable(int id) const {
   switch (id) {
     case 32102:  // print
-    case 32103:  // alarm
-    case 32106:  // hide
     case 32117:  // send to
     case 32120:  // folder list
     case 32002:  // settings
@@ -797,6 +827,16 @@ void CMainWindow::NoteCommand(CNoteWnd& note, int id, bool shift) {
       break;
     }
     case 32007: PasteNoteFrom(note); break;
+    case 32103: {
+      CBusyGuard busy(*this);
+      EditAlarm(note);
+      break;
+    }
+    case 32106: {
+      CBusyGuard busy(*this);
+      EditHiding(note);
+      break;
+    }
     case 32008:
       note.Note().SetFlag(kFlagOnTop, !note.Note().OnTop());
       note.ApplyZOrder(false);
@@ -961,4 +1001,243 @@ QString CMainWindow::AskExistingFile(QWidget* parent, int filterId, const QStrin
 
 namespace quillet {
 CNoteEditor* CMainWindow::ActiveEditor() const { return m_editor; }
+}  // namespace quillet
+
+// ---- Alarms and hiding ------------------------------------------------------
+
+namespace quillet {
+
+namespace {
+int FlashInterval() { return std::clamp(AppSettings().Int("AlarmFlash"), 100, 3000); }
+}  // namespace
+
+int CMainWindow::IndexOf(const CNote* note) const {
+  for (const auto& n : m_store.Notes())
+    if (n.get() == note) return n->Index;
+  return -1;
+}
+
+void CMainWindow::StartFlash(CNoteWnd& note) { note.StartFlash(FlashInterval()); }
+
+bool CMainWindow::StopFlash(CNoteWnd& w) {
+  if (!w.IsFlashing()) return true;
+  w.StopFlashTimer();
+  CNote& n = w.Note();
+  if (n.AlarmSignal == 3 && m_soundNote == &n) {
+    m_sound.Stop();
+    m_soundNote = nullptr;
+  }
+  w.ApplyZOrder(false);
+  if (n.AlarmType == 1) {
+    DeleteByAlarm(&n);
+    return false;
+  }
+  if (HasFlag(kShowNotes) && n.HideMode == 0)
+    w.update();
+  else
+    w.hide();
+  return true;
+}
+
+void CMainWindow::DeleteByAlarm(CNote* note) {
+  const int index = IndexOf(note);
+  if (index < 0) return;
+  DeleteNotes({index}, false, true);
+  SaveAllNotes();
+  m_nextAlarmIndex = -2;
+}
+
+void CMainWindow::AlarmTick() {
+  if (!HasFlag(kIdle) || HasFlag(kReadOnly)) return;
+  CBusyGuard busy(*this);
+  const DateTime now = Now();
+  std::optional<std::pair<DateTime, int>> pick;
+  // The count is read anew at every step: a firing can delete a note.
+  for (int i = 0; i < NoteCount(); ++i) {
+    CNote* n = GetNote(i);
+    if (const auto next = NextOccurrence(*n, now); next && (!pick || Before(*next, pick->first))) pick = {{*next, i}};
+    DateTime firing;
+    if (IsAlarmDue(*n, now, &firing)) {
+      FireAlarm(n, firing, now);
+      continue;
+    }
+    if (TimedUnhideDue(*n, now)) {
+      n->HideMode = 0;
+      SaveNote(i, false);
+      if (CNoteWnd* w = WindowOf(*n); w && HasFlag(kShowNotes)) ShowNote(*w);
+      Q_EMIT NotesChanged();
+    }
+  }
+  AnnounceNextAlarm(pick, now);
+  BringLostNotesBack();
+}
+
+void CMainWindow::FireAlarm(CNote* note, const DateTime& firing, const DateTime& now) {
+  m_nextAlarmIndex = -2;
+  // The sound; a wave file that is not there still gives a signal.
+  if (note->AlarmSignal == 1) {
+    CSound::Beep();
+  } else if (note->AlarmSignal == 2 || note->AlarmSignal == 3) {
+    const bool loop = note->AlarmSignal == 3 && note->AlarmAction != 2;
+    if (m_sound.PlayWave(FromLocal(note->AlarmWave()), loop))
+      m_soundNote = note;
+    else
+      CSound::Beep();
+  }
+  CNoteWnd* w = WindowOf(*note);
+  if (note->AlarmAction == 1 && w) {
+    w->show();
+    w->raise();
+    StartFlash(*w);
+    FinishFiring(note, firing, now);
+    return;
+  }
+  if (note->AlarmAction == 2) {
+    if (!RunAlarmProgram(note->AlarmExec())) {
+      // The message names the note too, so the alarm is not lost with its program.
+      std::string text = FormatUIString(LoadUIString(30016), {note->AlarmExec()});
+      if (!note->Text().empty()) text += "\n\n" + note->Text();
+      CMessageBox::Show(nullptr, FromLocal(text));
+    }
+    FinishFiring(note, firing, now);
+    return;
+  }
+  for (;;) {
+    CAlarmBox box(*note, AppSettings().Int("AlarmRemind"));
+    int result = CModal::Run(box);
+    if (note->AlarmSignal == 3 && m_soundNote == note) {
+      m_sound.Stop();
+      m_soundNote = nullptr;
+    }
+    if (IndexOf(note) < 0) return;  // removed while the box was open
+    if (result == CAlarmBox::kRemind) {
+      PostponeAlarm(*note, now, firing, AppSettings().Int("AlarmRemind"));
+      SaveNote(IndexOf(note), false);
+      return;
+    }
+    if (result == CAlarmBox::kChangeAlarm) {
+      if (CNoteWnd* nw = WindowOf(*note); nw && EditAlarm(*nw)) return;
+      continue;
+    }
+    FinishFiring(note, firing, now);
+    return;
+  }
+}
+
+void CMainWindow::FinishFiring(CNote* note, const DateTime& firing, const DateTime& now) {
+  if (RescheduleAfterFiring(*note, now, firing) == AfterFiring::DeleteNote) {
+    DeleteByAlarm(note);
+    return;
+  }
+  SaveNote(IndexOf(note), false);
+  Q_EMIT NotesChanged();
+}
+
+bool CMainWindow::RunAlarmProgram(const std::string& command) {
+  const QString text = FromLocal(command).trimmed();
+  if (text.isEmpty()) return false;
+  // An executable with its arguments is started; anything else is opened.
+  QStringList parts = QProcess::splitCommand(text);
+  if (!parts.isEmpty()) {
+    const QString program = parts.takeFirst();
+    const QFileInfo info(program);
+    const QString found = program.contains(QLatin1Char('/')) ? (info.isFile() && info.isExecutable() ? program : QString())
+                                                             : QStandardPaths::findExecutable(program);
+    if (!found.isEmpty()) return QProcess::startDetached(found, parts);
+  }
+  QString target = text;
+  if (target.startsWith(QStringLiteral("~/"))) target = QDir::homePath() + target.mid(1);
+  const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath())
+                                             : QUrl::fromUserInput(target);
+  if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) return false;
+  return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+void CMainWindow::AnnounceNextAlarm(const std::optional<std::pair<DateTime, int>>& pick, const DateTime& now) {
+  int wanted = 0;
+  if (pick && MinutesUntil(now, pick->first) <= AppSettings().Int("AlarmNext")) wanted = 1;
+  if (wanted != m_trayImage) {
+    m_trayImage = wanted;
+    m_nextAlarmIndex = -2;
+  }
+  const int index = pick ? pick->second : -1;
+  if (index == m_nextAlarmIndex) return;
+  m_nextAlarmIndex = index;
+  m_nextAlarmTime = pick ? pick->first : DateTime();
+  m_trayFlashTimer.stop();
+  if (m_tray) m_tray->SetIcon(QuilletIcon(m_trayImage));
+  if (m_trayImage == 1) {
+    m_trayFlashCount = 2 * AppSettings().Int("FlashIcon");
+    if (m_trayFlashCount > 0) m_trayFlashTimer.start(FlashInterval());
+  }
+  UpdateTrayTip();
+}
+
+void CMainWindow::TrayFlashTick() {
+  if (m_tray) m_tray->SetIcon(QuilletIcon(m_trayFlashCount % 2 ? m_trayImage : 2));
+  if (--m_trayFlashCount <= 0) m_trayFlashTimer.stop();
+}
+
+void CMainWindow::UpdateTrayTip() {
+  if (!m_tray) return;
+  // The tip of the icon names the next alarm, as the hover balloon does.
+  QString tip = QStringLiteral("Quillet");
+  if (HasFlag(kAlarmBalloon)) {
+    const CNote* n = m_nextAlarmIndex >= 0 ? GetNote(m_nextAlarmIndex) : nullptr;
+    if (!n) {
+      tip += QLatin1Char('\n') + Ui(30104);
+    } else {
+      DateParts at, today;
+      m_nextAlarmTime.ToParts(at);
+      Now().ToParts(today);
+      const bool isToday = at.year == today.year && at.month == today.month && at.day == today.day;
+      tip = QStringLiteral("Quillet - ") + FromLocal(ExpandDateFormat(isToday ? "%X" : "%x %X", at, CQtDateNames())) +
+            QLatin1Char('\n') + FromLocal(n->Text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    }
+  }
+  m_tray->SetToolTip(tip);
+}
+
+bool CMainWindow::EditAlarm(CNoteWnd& w) {
+  if (HasFlag(kReadOnly)) return false;
+  CAlarmSheet sheet(w.Note(), Now(), this);
+  if (CModal::Run(sheet) != QDialog::Accepted) return false;
+  CNote& n = w.Note();
+  const AlarmOutcome& r = sheet.Result();
+  n.AlarmTime = r.alarmTime;
+  n.AlarmScheduled.SetNull();
+  n.AlarmType = r.type;
+  n.AlarmEvery = r.every;
+  n.AlarmAction = r.action;
+  n.SetAlarmExec(r.exec);
+  n.AlarmSignal = r.signal;
+  n.SetAlarmWave(r.wave);
+  if (sheet.HideNote() && n.HideMode == 0) {
+    n.HideMode = 1;
+    w.hide();
+  } else if (!sheet.HideNote() && n.HideMode != 0) {
+    n.HideMode = 0;
+    if (HasFlag(kShowNotes)) ShowNote(w);
+  }
+  SaveNote(n.Index, false);
+  m_nextAlarmIndex = -2;
+  Q_EMIT NotesChanged();
+  return true;
+}
+
+void CMainWindow::EditHiding(CNoteWnd& w) {
+  if (HasFlag(kReadOnly)) return;
+  CHideDialog dialog(w.Note(), Now());
+  if (CModal::Run(dialog) != QDialog::Accepted) return;
+  CNote& n = w.Note();
+  n.HideMode = dialog.Result().mode;
+  n.HideUntil = dialog.Result().until;
+  SaveNote(n.Index, false);
+  if (n.HideMode != 0)
+    w.hide();
+  else if (HasFlag(kShowNotes))
+    w.show();
+  Q_EMIT NotesChanged();
+}
+
 }  // namespace quillet

@@ -1,11 +1,14 @@
 #pragma once
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 
+#include "alarm/CSound.h"
 #include "mainwnd/NewNotePosition.h"
 #include "mainwnd/UndoBuffer.h"
 #include "notes/NoteStore.h"
@@ -96,7 +99,22 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void ClearSelection();
   void SetNoteFocus(bool on);
   // The alarm flash stops at any click; false when the alarm removed the note.
-  bool StopFlash(CNoteWnd&) { return true; }
+  bool StopFlash(CNoteWnd& note);
+  void StartFlash(CNoteWnd& note);
+
+  // Alarms and hiding.
+  void SetClock(std::function<DateTime()> clock) { m_clock = std::move(clock); }
+  DateTime Now() const { return m_clock ? m_clock() : DateTime::Now(); }
+  // Fires what is due, shows notes whose hiding ended, announces the next alarm.
+  void AlarmTick();
+  bool AlarmTimerRunning() const { return m_alarmTimer.isActive(); }
+  // The alarm dialog; true when it was confirmed.
+  bool EditAlarm(CNoteWnd& note);
+  void EditHiding(CNoteWnd& note);
+  int NextAlarmIndex() const { return m_nextAlarmIndex; }
+  int TrayImage() const { return m_trayImage; }
+  // Starts the program an alarm names, or opens it; false when that fails.
+  static bool RunAlarmProgram(const std::string& command);
 
   // Commands.
   void OnCommand(int id);
@@ -165,6 +183,13 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void SetFolderOfSelected(int k);
   void ShowNote(CNoteWnd& w);
   void CheckReadOnly();
+  int IndexOf(const CNote* note) const;
+  void FireAlarm(CNote* note, const DateTime& firing, const DateTime& now);
+  void FinishFiring(CNote* note, const DateTime& firing, const DateTime& now);
+  void AnnounceNextAlarm(const std::optional<std::pair<DateTime, int>>& pick, const DateTime& now);
+  void TrayFlashTick();
+  void DeleteByAlarm(CNote* note);
+  void UpdateTrayTip();
 
   QString m_commandLine;
   uint32_t m_flags = kIdle;
@@ -177,6 +202,14 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   int m_tabStops = 8, m_iconAction = 0, m_alarmNext = 15;
   bool m_nextVisible = true;
   bool m_shutDown = false;
+  std::function<DateTime()> m_clock;
+  QTimer m_alarmTimer, m_trayFlashTimer;
+  int m_nextAlarmIndex = -1;
+  DateTime m_nextAlarmTime;
+  int m_trayImage = 0;  // 0 normal, 1 announcement
+  int m_trayFlashCount = 0;
+  CSound m_sound;
+  const CNote* m_soundNote = nullptr;
 };
 
 // Clears the idle state while a dialog or menu of the program is open.

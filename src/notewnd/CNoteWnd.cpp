@@ -31,11 +31,33 @@ CNoteWnd::CNoteWnd(CMainWindow& main, CNote& note)
   if (!main.HasFlag(CMainWindow::kShadow)) setWindowFlag(Qt::NoDropShadowWindowHint, true);
   m_showFullWatch.setInterval(50);
   connect(&m_showFullWatch, &QTimer::timeout, this, &CNoteWnd::CheckShowFullEnd);
+  connect(&m_flashTimer, &QTimer::timeout, this, [this] {
+    m_flashInverted = !m_flashInverted;
+    update();
+  });
   UpdateFromNote();
   ApplyZOrder(false);
 }
 
 CNoteWnd::~CNoteWnd() = default;
+
+void CNoteWnd::StartFlash(int intervalMs) {
+  if (m_flashTimer.isActive()) return;
+  m_flashTimer.start(intervalMs);
+}
+
+void CNoteWnd::StopFlashTimer() {
+  m_flashTimer.stop();
+  m_flashInverted = false;
+  update();
+}
+
+void CNoteWnd::Detach() {
+  m_detached = true;
+  m_flashTimer.stop();
+  m_showFullWatch.stop();
+  hide();
+}
 
 void CNoteWnd::UpdateFromNote() {
   setGeometry(m_note.Rect.left, m_note.Rect.top, std::max(1, m_note.Rect.width), std::max(1, m_note.Rect.height));
@@ -166,9 +188,14 @@ void CNoteWnd::PaintInto(QPainter& p, const QSize& size) {
     p.setPen(dots);
     p.drawRect(all.adjusted(0, 0, -1, -1));
   }
+  if (m_flashInverted) {
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.fillRect(all, Qt::white);
+  }
 }
 
 void CNoteWnd::paintEvent(QPaintEvent*) {
+  if (m_detached) return;
   QPainter p(this);
   if (m_translucent) {
     p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -206,7 +233,7 @@ void CNoteWnd::UpdateCursor(const QPoint& pos) {
 }
 
 void CNoteWnd::mousePressEvent(QMouseEvent* e) {
-  if (!m_main.StopFlash(*this)) return;
+  if (m_detached || !m_main.StopFlash(*this)) return;
   if (e->button() == Qt::LeftButton) {
     EndShowFull(true);
     if (!MouseAllowed()) return QWidget::mousePressEvent(e);
@@ -234,6 +261,7 @@ void CNoteWnd::mousePressEvent(QMouseEvent* e) {
 }
 
 void CNoteWnd::mouseMoveEvent(QMouseEvent* e) {
+  if (m_detached) return;
   if (m_dragEdges != 0) {
     DragStep(e->globalPosition().toPoint(), false);
     return;
@@ -267,6 +295,7 @@ void CNoteWnd::DragStep(const QPoint& p, bool final) {
 }
 
 void CNoteWnd::mouseReleaseEvent(QMouseEvent* e) {
+  if (m_detached) return;
   if (e->button() == Qt::LeftButton && m_dragEdges != 0) {
     DragStep(e->globalPosition().toPoint(), true);
     m_dragEdges = 0;
@@ -286,7 +315,7 @@ void CNoteWnd::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void CNoteWnd::mouseDoubleClickEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton) return;
+  if (m_detached || e->button() != Qt::LeftButton) return;
   EndShowFull(false);
   if (!IsDragging() && MouseAllowed()) m_main.StartEdit(*this);
 }
@@ -316,6 +345,7 @@ void CNoteWnd::CheckShowFullEnd() {
 }
 
 void CNoteWnd::keyPressEvent(QKeyEvent* e) {
+  if (m_detached) return;
   const bool keypad = e->modifiers() & Qt::KeypadModifier;
   switch (e->key()) {
     case Qt::Key_Return:

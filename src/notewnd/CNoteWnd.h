@@ -53,6 +53,13 @@ class CNoteWnd : public QWidget {
   // The note as it is drawn, at its own size.
   QImage Render();
 
+  // Alarm flashing: the note's area inverts at every tick.
+  void StartFlash(int intervalMs);
+  void StopFlashTimer();
+  bool IsFlashing() const { return m_flashTimer.isActive(); }
+  // The note is going away: no timer, event or paint touches it any more.
+  void Detach();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -79,6 +86,9 @@ class CNoteWnd : public QWidget {
   QPoint m_dragPoint;
   QRect m_savedRect;
   QTimer m_showFullWatch;
+  QTimer m_flashTimer;
+  bool m_flashInverted = false;
+  bool m_detached = false;
   bool m_translucent = false;
   bool m_topmost = false;
 };

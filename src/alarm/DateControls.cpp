@@ -1,0 +1,67 @@
+#include "alarm/DateControls.h"
+
+#include <QCalendarWidget>
+#include <QTextCharFormat>
+
+#include "app/Paths.h"
+#include "app/QtSettingsStore.h"
+#include "app/UIStrings.h"
+
+namespace quillet {
+
+QDateEdit* MakeDateEdit(QWidget* parent) {
+  auto* e = new QDateEdit(parent);
+  e->setCalendarPopup(true);
+  e->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+  if (QCalendarWidget* cal = e->calendarWidget()) {
+    const CSettings& s = AppSettings();
+    cal->setVerticalHeaderFormat(s.Flag("CalWeek") ? QCalendarWidget::ISOWeekNumbers : QCalendarWidget::NoVerticalHeader);
+    if (s.Flag("CalCircle") || s.Flag("CalToday")) {
+      QTextCharFormat today;
+      today.setFontWeight(QFont::Bold);
+      if (s.Flag("CalCircle")) today.setForeground(QColor(0xC0, 0x00, 0x00));
+      cal->setDateTextFormat(QDate::currentDate(), today);
+    }
+  }
+  return e;
+}
+
+QTimeEdit* MakeTimeEdit(QWidget* parent) {
+  auto* e = new QTimeEdit(parent);
+  e->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+  return e;
+}
+
+void FillUnitList(QComboBox& box) {
+  box.clear();
+  const std::pair<int, int> units[] = {{2, 31010}, {3, 31003}, {4, 31004}, {5, 31005}, {6, 31006}, {7, 31007}};
+  for (const auto& [code, text] : units) box.addItem(FromLocal(LoadUIString(text)), code);
+}
+
+void SelectUnit(QComboBox& box, int code) { box.setCurrentIndex(box.findData(code)); }
+
+int SelectedUnit(const QComboBox& box) {
+  const QVariant v = box.currentData();
+  return v.isValid() ? v.toInt() : 5;
+}
+
+DateParts PartsOfDate(const QDate& d) {
+  DateParts p;
+  p.year = d.year();
+  p.month = d.month();
+  p.day = d.day();
+  return p;
+}
+
+DateParts PartsOfTime(const QTime& t) {
+  DateParts p;
+  p.hour = t.hour();
+  p.minute = t.minute();
+  p.second = t.second();
+  return p;
+}
+
+QDate QDateOf(const DateParts& p) { return QDate(p.year, p.month, p.day); }
+QTime QTimeOf(const DateParts& p) { return QTime(p.hour, p.minute, p.second); }
+
+}  // namespace quillet
