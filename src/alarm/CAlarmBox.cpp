@@ -69,7 +69,8 @@ CAlarmBox::CAlarmBox(const CNote& note, int remindMinutes, QWidget* parent) : QD
 
   auto* top = new QHBoxLayout;
   top->addWidget(picture);
-  top->addWidget(text, 1);
+  top->addWidget(text, 0, Qt::AlignLeft | Qt::AlignTop);
+  top->addStretch();
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(close);
