@@ -12,7 +12,7 @@ cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWith
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build build-fuzz -j2 >/dev/null
 status=0
-for target in datafile recyclebin translation; do
+for target in datafile recyclebin translation transfer; do
   mkdir -p "build-fuzz/corpus/$target"
   log="build-fuzz/fuzz-$target.log"
   if build-fuzz/fuzz_$target -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \

@@ -6,6 +6,7 @@
 #include "app/UIStrings.h"
 #include "common/Text.h"
 #include "notes/DataFile.h"
+#include "net/TransferProtocol.h"
 #include "notes/RecycleBin.h"
 
 namespace quillet::fuzz {
@@ -49,6 +50,16 @@ int FuzzTranslation(const uint8_t* data, size_t size) {
     const std::string text = strings.Load(id, true);
     Check(IsValidUtf8(text) && text.size() <= 511 + 100);
     (void)FormatUIString(text, {"a", "b"});
+  }
+  return 0;
+}
+
+int FuzzTransfer(const uint8_t* data, size_t size) {
+  const auto note = DecodeMessage(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (note) {
+    Check(!note->from.empty() && note->from.size() <= 63 && IsValidUtf8(note->from));
+    Check(!note->text.empty() && IsValidUtf8(note->text));
+    Check(note->text.find('\0') == std::string::npos);
   }
   return 0;
 }

@@ -9,6 +9,7 @@ namespace quillet::fuzz {
 int FuzzDataFile(const uint8_t* data, size_t size);
 int FuzzRecycleBin(const uint8_t* data, size_t size);
 int FuzzTranslation(const uint8_t* data, size_t size);
+int FuzzTransfer(const uint8_t* data, size_t size);
 
 struct Target {
   const char* name;  // also the corpus folder
@@ -18,6 +19,7 @@ inline constexpr Target kTargets[] = {
     {"datafile", FuzzDataFile},
     {"recyclebin", FuzzRecycleBin},
     {"translation", FuzzTranslation},
+    {"transfer", FuzzTransfer},
 };
 
 }  // namespace quillet::fuzz

@@ -1,0 +1,82 @@
+#include "net/TransferProtocol.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "common/Text.h"
+
+namespace quillet {
+
+std::string EncodeMessage(const std::string& computerName, const std::string& senderName, const std::string& text) {
+  std::string message = computerName;
+  if (!senderName.empty()) message += " (" + senderName + ")";
+  message += '\n';
+  message += text;
+  return message;
+}
+
+std::optional<ReceivedNote> DecodeMessage(std::string_view bytes) {
+  if (bytes.size() > kMaxMessage) bytes = bytes.substr(0, kMaxMessage);
+  // The message is read as a NUL-terminated string.
+  bytes = bytes.substr(0, std::min(bytes.size(), bytes.find('\0')));
+  const auto lf = bytes.find('\n');
+  if (lf == std::string_view::npos) return std::nullopt;
+  const std::string_view header = bytes.substr(0, lf);
+  const std::string_view text = bytes.substr(lf + 1);
+  if (header.empty() || text.empty()) return std::nullopt;
+  ReceivedNote note;
+  note.from = DecodeLocalText(header.size() >= 64 ? header.substr(0, 62) : header);
+  note.from = HoldToWidth(note.from, 63);
+  note.text = DecodeLocalText(text);
+  return note;
+}
+
+std::string HostOf(std::string_view entry) {
+  std::string_view host;
+  if (!entry.empty() && entry.front() == '"') {
+    const auto close = entry.find('"', 1);
+    host = entry.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+  } else {
+    host = entry.substr(0, entry.find(' '));
+  }
+  return std::string(host.empty() ? entry : host);
+}
+
+std::vector<std::string> SplitRecipients(std::string_view text) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find_first_of(",;", start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string field = Trim(text.substr(start, end - start));
+    if (!field.empty()) fields.push_back(std::move(field));
+    start = end + 1;
+  }
+  return fields;
+}
+
+std::vector<std::pair<std::string, std::string>> BuildRecipients(const std::vector<std::string>& ticked,
+                                                                 const std::string& typed) {
+  std::vector<std::pair<std::string, std::string>> out;
+  auto add = [&](const std::string& recipient) {
+    const std::string host = HostOf(recipient);
+    for (const auto& [h, r] : out)
+      if (EqualsNoCase(h, host)) return;
+    out.emplace_back(host, recipient);
+  };
+  for (const auto& entry : ticked) add(entry);
+  for (const auto& field : SplitRecipients(typed)) add(field);
+  return out;
+}
+
+uint16_t PortFromText(std::string_view text) {
+  unsigned long port = 0;
+  for (char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) break;
+    port = port * 10 + static_cast<unsigned long>(c - '0');
+    if (port > 65535) return 0;
+  }
+  return static_cast<uint16_t>(port);
+}
+
+}  // namespace quillet

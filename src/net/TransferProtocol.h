@@ -1,0 +1,47 @@
+#pragma once
+// The note message sent between computers: a header line naming the sender,
+// a line feed, and the note's text; one message per connection, ended by the
+// sender closing it. A single space is a probe that carries no note.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quillet {
+
+inline constexpr std::size_t kMaxMessage = 2046;  // the receiver reads no more
+inline constexpr std::size_t kMaxSenderName = 30;
+inline constexpr std::string_view kProbeMessage = " ";
+inline constexpr uint16_t kDefaultPort = 24837;
+
+// "computer (sender)\n" + text, or "computer\n" + text without a sender name.
+std::string EncodeMessage(const std::string& computerName, const std::string& senderName, const std::string& text);
+
+struct ReceivedNote {
+  std::string from;  // the header, held to 62 bytes when it reaches 64
+  std::string text;
+};
+
+// A note when the message has a non-empty header and a non-empty text
+// within its first 2046 bytes; the text ends at a NUL byte.
+std::optional<ReceivedNote> DecodeMessage(std::string_view bytes);
+
+// The computer a recipient entry names: a quoted name, or the text up to
+// the first space ("PC7 (Anna)" names PC7).
+std::string HostOf(std::string_view entry);
+
+// Typed recipients: fields separated by "," or ";", trimmed, empty ones skipped.
+std::vector<std::string> SplitRecipients(std::string_view text);
+
+// Hosts to send to, each with the recipient text it came from: the ticked
+// list entries first, then the typed fields; a host appears once, whatever
+// its letter case.
+std::vector<std::pair<std::string, std::string>> BuildRecipients(const std::vector<std::string>& tickedEntries,
+                                                                 const std::string& typed);
+
+// The port of the "NetPort" text: its leading digits, 0 without any.
+uint16_t PortFromText(std::string_view text);
+
+}  // namespace quillet

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "net/TransferProtocol.h"
+
+using namespace quillet;
+
+namespace {
+std::optional<ReceivedNote> Decode(const std::string& s) { return DecodeMessage(s); }
+}  // namespace
+
+TEST(TransferProtocol, HeaderLineThenText) {
+  EXPECT_EQ(EncodeMessage("PC7", "", "Hello"), "PC7\nHello");
+  EXPECT_EQ(EncodeMessage("PC7", "Anna", "a\r\nb"), "PC7 (Anna)\na\r\nb");
+  const auto n = Decode("PC7\nHello");
+  ASSERT_TRUE(n);
+  EXPECT_EQ(n->from, "PC7");
+  EXPECT_EQ(n->text, "Hello");
+  const auto two = Decode("PC7 (Anna)\na\r\nb");
+  ASSERT_TRUE(two);
+  EXPECT_EQ(two->from, "PC7 (Anna)");
+  EXPECT_EQ(two->text, "a\r\nb");
+}
+
+TEST(TransferProtocol, MessagesThatCarryNoNote) {
+  EXPECT_FALSE(Decode(std::string(kProbeMessage)));
+  EXPECT_FALSE(Decode(""));
+  EXPECT_FALSE(Decode("PC7\n"));
+  EXPECT_FALSE(Decode("\nHello"));
+  EXPECT_FALSE(Decode(std::string("PC7\0\nHello", 11)));
+  EXPECT_FALSE(Decode(std::string("PC7\n\0Hello", 11)));
+}
+
+TEST(TransferProtocol, WhatTheReceiverKeeps) {
+  const auto cr = Decode("PC7\r\nHello");
+  ASSERT_TRUE(cr);
+  EXPECT_EQ(cr->from, "PC7\r");  // a CR before the line feed stays in the header
+  const auto nul = Decode(std::string("PC7\nab\0cd", 9));
+  EXPECT_EQ(nul->text, "ab");
+  const std::string big = "PC7\n" + std::string(2996, 'x');
+  EXPECT_EQ(Decode(big)->text.size(), 2046u - 4);
+  EXPECT_EQ(Decode(std::string(63, 'h') + "\nx")->from.size(), 63u);
+  EXPECT_EQ(Decode(std::string(64, 'h') + "\nx")->from.size(), 62u);
+  EXPECT_EQ(Decode(std::string(500, 'h') + "\nx")->from.size(), 62u);
+  EXPECT_FALSE(Decode(std::string(2046, 'h') + "\nx"));  // the line feed lies beyond what is read
+}
+
+TEST(TransferProtocol, SingleByteCodePagePeersAreUnderstood) {
+  const auto n = Decode("B\xDCRO\nGr\xFC\xDF" "e");
+  ASSERT_TRUE(n);
+  EXPECT_EQ(n->from, "BÜRO");
+  EXPECT_EQ(n->text, "Grüße");
+}
+
+TEST(TransferProtocol, RecipientsAndHosts) {
+  EXPECT_EQ(HostOf("PC7 (Anna)"), "PC7");
+  EXPECT_EQ(HostOf("\"my laptop\" at home"), "my laptop");
+  EXPECT_EQ(HostOf("10.0.0.7"), "10.0.0.7");
+  EXPECT_EQ(HostOf(" lead"), " lead");  // an empty host takes the whole text
+  EXPECT_EQ(SplitRecipients("a; b ,,c"), (std::vector<std::string>{"a", "b", "c"}));
+  const auto r = BuildRecipients({"PC7 (Anna)", "server"}, "pc7; other");
+  ASSERT_EQ(r.size(), 3u);
+  EXPECT_EQ(r[0], (std::pair<std::string, std::string>{"PC7", "PC7 (Anna)"}));
+  EXPECT_EQ(r[2].first, "other");
+  EXPECT_EQ(PortFromText("24837"), 24837);
+  EXPECT_EQ(PortFromText("30000abc"), 30000);
+  EXPECT_EQ(PortFromText("abc"), 0);
+  EXPECT_EQ(PortFromText("99999"), 0);
+}
