@@ -30,6 +30,9 @@
 #include "controls/Platform.h"
 #include "controls/QtDateNames.h"
 #include "mainwnd/CTrayIcon.h"
+#include "net/CNoteServer.h"
+#include "net/CSendToDialog.h"
+#include "net/TransferProtocol.h"
 #include "notes/Links.h"
 #include "notes/NoteText.h"
 #include "notewnd/CNoteEditor.h"
@@ -144,6 +147,7 @@ void CMainWindow::ApplySettings() {
 
   const std::string bin = s.String("FileRecBin");
   m_store.SetRecycleBinPath(bin.empty() ? CRecycleBin::DerivedPath(m_store.DataPath()) : bin);
+  StartListening();
 
   for (const auto& [note, wnd] : m_windows) {
     wnd->ApplyZOrder(false);
@@ -167,6 +171,7 @@ void CMainWindow::Shutdown() {
   s.WriteInt("Settings", "CalShow", HasFlag(kCalendarShown) ? 1 : 0);
   s.WriteInt("Settings", "AlwaysOnTop", HasFlag(kAlwaysOnTop) ? 1 : 0);
   s.Store().Sync();
+  if (m_server) m_server->Close();
   m_alarmTimer.stop();
   m_trayFlashTimer.stop();
   m_sound.Stop();
@@ -270,7 +275,6 @@ bool CMainWindow::IsCommandAvailable(int id) const {
   switch (id) {
     case kCmdNoteList:
     case kCmdSearch:
-    case kCmdSendTo:
     case kCmdCalendar:
     case kCmdSettings:
       return false;  // their windows come later
@@ -295,6 +299,9 @@ void CMainWindow::OnCommand(int id) {
     case kCmdAlwaysOnTop: ToggleAlwaysOnTop(); break;
     case kCmdAbout: About(); break;
     case kCmdHelp: Help(); break;
+    case kCmdSendTo:
+      if (!HasFlag(kNoSockets)) SendTo(QString(), QString());
+      break;
     case kCmdExit: Exit(); break;
     default: break;
   }
@@ -684,7 +691,6 @@ std::vector<std::string> CMainWindow::FolderList() const {
 bool CMainWindow::IsNoteCommandAvailable(int id) const {
   switch (id) {
     case 32102:  // print
-    case 32117:  // send to
     case 32120:  // folder list
     case 32002:  // settings
       return false;
@@ -835,6 +841,12 @@ void CMainWindow::NoteCommand(CNoteWnd& note, int id, bool shift) {
     case 32106: {
       CBusyGuard busy(*this);
       EditHiding(note);
+      break;
+    }
+    case 32117: {
+      // Answering a received note goes back to the computer it came from.
+      const CNote& n = note.Note();
+      SendTo(FromLocal(n.Text()), n.ReceivedOn.IsValid() ? FromLocal(n.ReceivedFrom()) : QString());
       break;
     }
     case 32008:
@@ -1238,6 +1250,73 @@ void CMainWindow::EditHiding(CNoteWnd& w) {
   else if (HasFlag(kShowNotes))
     w.show();
   Q_EMIT NotesChanged();
+}
+
+}  // namespace quillet
+
+// ---- Notes over the network -------------------------------------------------
+
+namespace quillet {
+
+void CMainWindow::StartListening() {
+  if (m_server) m_server->Close();
+  CSettings& s = AppSettings();
+  if (!s.Flag("NetEnable")) return;
+  if (!HasFlag(kNoSockets)) {
+    if (!m_server) {
+      m_server = std::make_unique<CNoteServer>();
+      connect(m_server.get(), &CNoteServer::NoteReceived, this, [this](const ReceivedNote& n) { ReceiveNote(n); });
+    }
+    if (m_server->Listen(PortFromText(s.String("NetPort")))) return;
+  }
+  // Networking stays off, also at later starts, until the user turns it on again.
+  s.WriteInt("Settings", "NetEnable", 0);
+  CBusyGuard busy(*this);
+  CMessageBox::Show(nullptr, Ui(30014));
+}
+
+CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) {
+  if (HasFlag(kReadOnly) || received.text.empty() || received.from.empty()) return nullptr;
+  const CSettings& s = AppSettings();
+  const bool onTop = s.Flag("NetOnTop");
+  if (!onTop) activateWindow();
+  const bool shown = HasFlag(kShowNotes);
+  SetFlag(kShowNotes, true);
+  CNoteWnd* w = CreateNoteFromText(CapNoteText(received.text), !onTop);
+  SetFlag(kShowNotes, shown);
+  if (!w) return nullptr;
+  CNote& n = w->Note();
+  if (const int layout = s.Int("NetLayout"); layout > 0) {
+    const bool minimized = w->IsMinimized();
+    ApplyLayoutValues(n, ReadLayout(s, layout));
+    w->SetTransparency(n.Transparency);
+    w->FitToText(minimized);
+  }
+  if (const int folder = s.Int("NetFolder"); folder > 0) {
+    const std::vector<std::string> folders = FolderList();
+    if (folder <= static_cast<int>(folders.size())) n.SetFolder(folders[static_cast<std::size_t>(folder - 1)]);
+  }
+  n.SetFlag(kFlagOnTop, onTop);
+  n.SetReceivedFrom(received.from);
+  n.ReceivedOn = DateTime::Now();
+  SaveNote(n.Index, false);
+  w->ApplyZOrder(false);
+  if (!w->isVisible()) w->show();
+  switch (s.Int("NetAudio")) {
+    case 1: CSound::Beep(); break;
+    case 2: m_netSound.PlayWave(FromLocal(s.String("NetWave")), false); break;
+    default: break;
+  }
+  Q_EMIT NotesChanged();
+  return w;
+}
+
+void CMainWindow::SendTo(const QString& text, const QString& recipients) {
+  CBusyGuard busy(*this);
+  CSendToDialog dialog;
+  dialog.SetText(text);
+  dialog.SetRecipients(recipients);
+  CModal::Run(dialog);
 }
 
 }  // namespace quillet

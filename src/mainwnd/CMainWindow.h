@@ -20,7 +20,9 @@ namespace quillet {
 
 class CNoteWnd;
 class CNoteEditor;
+class CNoteServer;
 class CTrayIcon;
+struct ReceivedNote;
 
 // The hidden window that owns every note, the data files and the
 // program-wide state, and runs the program-wide commands.
@@ -116,6 +118,13 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   // Starts the program an alarm names, or opens it; false when that fails.
   static bool RunAlarmProgram(const std::string& command);
 
+  // Notes over the network.
+  CNoteServer* Server() const { return m_server.get(); }
+  // A note that came over the network, with its sender and time of arrival.
+  CNoteWnd* ReceiveNote(const ReceivedNote& received);
+  // The send-to dialog with this text and these recipients.
+  void SendTo(const QString& text, const QString& recipients);
+
   // Commands.
   void OnCommand(int id);
   bool IsCommandAvailable(int id) const;
@@ -210,6 +219,9 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   int m_trayFlashCount = 0;
   CSound m_sound;
   const CNote* m_soundNote = nullptr;
+  std::unique_ptr<CNoteServer> m_server;
+  CSound m_netSound;
+  void StartListening();
 };
 
 // Clears the idle state while a dialog or menu of the program is open.

@@ -44,8 +44,13 @@ class QuilletProcess {
   QProcess m_process;
 };
 
-QString MakeHome(const QTemporaryDir& dir) {
+QString MakeHome(const QTemporaryDir& dir, int port = 0) {
   QDir().mkpath(dir.path() + QStringLiteral("/run"));
+  // Each run listens on a port of its own, or not at all.
+  QSettings settings(dir.path() + QStringLiteral("/config/Brisko/Quillet.conf"), QSettings::IniFormat);
+  settings.setValue(QStringLiteral("Settings/NetEnable"), port ? 1 : 0);
+  if (port) settings.setValue(QStringLiteral("Settings/NetPort"), QString::number(port));
+  settings.sync();
   QFile::setPermissions(dir.path() + QStringLiteral("/run"),
                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   return dir.path();

@@ -20,6 +20,7 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     static_cast<QtSettingsStore&>(AppSettings().Store()).Backend().clear();
+    AppSettings().WriteInt("Settings", "NetEnable", 0);
     CMessageBox::ClearShown();
   }
   TempDir dir;

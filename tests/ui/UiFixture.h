@@ -18,6 +18,8 @@ class UiFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     static_cast<QtSettingsStore&>(AppSettings().Store()).Backend().clear();
+    // Tests that listen choose a port of their own.
+    AppSettings().WriteInt("Settings", "NetEnable", 0);
     CMessageBox::ClearShown();
     QApplication::clipboard()->clear();
   }
