@@ -10,9 +10,10 @@ class QTimer;
 
 namespace quillet {
 
-// Listens for note messages. Connections are served side by side: each
-// reads at most one message's worth of bytes, and one that falls silent is
-// dropped after a while, so no peer can hold up another or fill the memory.
+// Listens for note messages. Connections are served side by side, at most
+// kMaxConnections at once (the rest wait to be accepted): each reads at most
+// one message's worth of bytes, and one that falls silent is dropped after a
+// while, so no peer can hold up another or fill the memory.
 class CNoteServer : public QObject {
   Q_OBJECT
  public:
@@ -36,6 +37,7 @@ class CNoteServer : public QObject {
   void Accept();
   void Read(QTcpSocket* socket);
   void Finish(QTcpSocket* socket);
+  void Drop(QTcpSocket* socket);
 
   QTcpServer m_server;
   QHash<QTcpSocket*, QByteArray> m_buffers;

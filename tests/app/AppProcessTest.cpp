@@ -8,8 +8,12 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 
+#include "notes/DataFile.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -131,4 +135,36 @@ TEST(AppProcess, GermanSessionSpeaksGerman) {
   second.Start({});
   ASSERT_TRUE(second.Process().waitForFinished(15000));
   EXPECT_NE(QString::fromUtf8(second.Process().readAllStandardError()).indexOf(QStringLiteral("Quillet läuft bereits!")), -1);
+}
+
+TEST(AppProcess, ANoteSentOverTheNetworkLandsInTheReceiversFile) {
+  QTemporaryDir dir;
+  int port = 0;
+  for (int tries = 0; tries < 50 && !port; ++tries) {
+    const int candidate = 20000 + static_cast<int>(QRandomGenerator::global()->bounded(40000));
+    QTcpServer probe;
+    if (probe.listen(QHostAddress::AnyIPv4, static_cast<quint16>(candidate))) port = candidate;
+  }
+  ASSERT_NE(port, 0);
+  const QString home = MakeHome(dir, port);
+  QuilletProcess receiver(home);
+  receiver.Start({});
+  const QString data = home + QStringLiteral("/data/Brisko/Quillet/Quillet.dat");
+  ASSERT_TRUE(WaitForConvertedFile(data, 12));
+
+  QTcpSocket peer;
+  peer.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+  ASSERT_TRUE(peer.waitForConnected(5000));
+  peer.write("PC7 (Anna)\nLunch at noon?\r\nAt the usual place.");
+  peer.disconnectFromHost();
+  if (peer.state() != QAbstractSocket::UnconnectedState) peer.waitForDisconnected(5000);
+
+  ASSERT_TRUE(WaitForConvertedFile(data, 12 + 2864)) << receiver.Process().readAllStandardError().toStdString();
+  const auto loaded = quillet::CDataFile::Read(quillet::FileSystem::Real(), data.toStdString(), {});
+  ASSERT_EQ(loaded.notes.size(), 1u);
+  EXPECT_EQ(loaded.notes[0].Text(), "Lunch at noon?\r\nAt the usual place.");
+  EXPECT_EQ(loaded.notes[0].ReceivedFrom(), "PC7 (Anna)");
+  EXPECT_TRUE(loaded.notes[0].ReceivedOn.IsValid());
+  receiver.Process().terminate();
+  ASSERT_TRUE(receiver.Process().waitForFinished(10000));
 }

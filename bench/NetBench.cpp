@@ -1,0 +1,91 @@
+// Notes received per second over loopback from 1, 10 and 100 senders at
+// once, and the time one send takes, against a real main window (offscreen).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "app/QtSettingsStore.h"
+#include "controls/CMessageBox.h"
+#include "mainwnd/CMainWindow.h"
+#include "net/CNoteSender.h"
+#include "net/CNoteServer.h"
+
+using namespace quillet;
+
+namespace {
+constexpr int kPort = 41977;
+
+void WaitUntil(const std::function<bool()>& done) {
+  while (!done()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir home;
+  qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+  QApplication::setOrganizationName(QStringLiteral("Brisko"));
+  QApplication::setApplicationName(QStringLiteral("QuilletBench"));
+  QApplication app(argc, argv);
+  CMessageBox::SetNonInteractive(true);
+  AppSettings().WriteString("Settings", "NetPort", std::to_string(kPort));
+  const QByteArray message = "bench (load)\nA note that came over the network\r\nwith a second line";
+
+  std::printf("%10s %10s %14s\n", "senders", "notes", "notes per s");
+  for (const int senders : {1, 10, 100}) {
+    const std::string path = (home.path() + QStringLiteral("/net-%1.dat").arg(senders)).toStdString();
+    CMainWindow main(QString::fromStdString(path));
+    main.OnCreate();
+    if (!main.Server() || !main.Server()->IsListening()) {
+      std::printf("cannot listen on %d\n", kPort);
+      return 1;
+    }
+    const int total = qEnvironmentVariableIntValue("NET_BENCH_NOTES") > 0 ? qEnvironmentVariableIntValue("NET_BENCH_NOTES") : 300;
+    int started = 0, finished = 0, failed = 0;
+    std::function<void()> launch = [&] {
+      if (started >= total) return;
+      ++started;
+      (new CNoteSender(QStringLiteral("127.0.0.1"), kPort, message, [&](bool ok) {
+        ++finished;
+        failed += !ok;
+        launch();
+      }))->Start();
+    };
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < senders; ++i) launch();
+    QElapsedTimer report;
+    report.start();
+    WaitUntil([&] {
+      if (report.elapsed() > 3000) {
+        std::fprintf(stderr, "waiting: %d started, %d finished, %d failed, %d notes, %d open\n", started, finished,
+                     failed, main.NoteCount(), main.Server()->OpenConnections());
+        report.restart();
+      }
+      return finished == total && main.NoteCount() + failed >= total;
+    });
+    const double secs = t.nsecsElapsed() / 1e9;
+    std::printf("%10d %10d %14.0f%s\n", senders, main.NoteCount(), main.NoteCount() / secs,
+                failed ? " (some sends failed)" : "");
+    main.Shutdown();
+  }
+
+  // One send, from the first byte to the closed connection, into a window with notes.
+  const std::string path = (home.path() + QStringLiteral("/net-one.dat")).toStdString();
+  CMainWindow main(QString::fromStdString(path));
+  main.OnCreate();
+  double sum = 0;
+  constexpr int kRounds = 50;
+  for (int i = 0; i < kRounds; ++i) {
+    bool done = false;
+    QElapsedTimer t;
+    t.start();
+    (new CNoteSender(QStringLiteral("127.0.0.1"), kPort, message, [&](bool) { done = true; }))->Start();
+    WaitUntil([&] { return done && main.NoteCount() == i + 1; });
+    sum += t.nsecsElapsed() / 1e6;
+  }
+  std::printf("one send until the note is on disk: %.2f ms (mean of %d)\n", sum / kRounds, kRounds);
+  main.Shutdown();
+  return 0;
+}
