@@ -35,6 +35,8 @@ bool CNoteStore::LoadNotes(const std::string& importPath) {
     }
   }
   if (r.status == LoadResult::Status::Invalid) {
+    // The notes an import added before the fault are kept, and kept on disk.
+    if (importing && !r.notes.empty()) SaveAllNotes();
     Report(LoadUIString(30003) + path);
     return false;
   }

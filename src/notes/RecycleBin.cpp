@@ -1,6 +1,9 @@
 #include "notes/RecycleBin.h"
 
 #include <cerrno>
+#include <algorithm>
+#include <cstdint>
+#include <random>
 #include <cstring>
 
 #include "common/Text.h"
@@ -156,6 +159,41 @@ RecycleBinRead CRecycleBin::Read(FileSystem& fs, const std::string& path) {
     data.append(buf, static_cast<std::size_t>(n));
   }
   return Parse(data);
+}
+
+CRecycleBin::RemoveStatus CRecycleBin::RemoveEntries(FileSystem& fs, const std::string& path,
+                                                     const std::vector<int>& numbers, IoError* error) {
+  const RecycleBinRead r = Read(fs, path);
+  if (r.status == RecycleBinRead::Status::Invalid) return RemoveStatus::Invalid;
+  if (r.status != RecycleBinRead::Status::Ok) {
+    if (error) *error = r.error;
+    return r.status == RecycleBinRead::Status::Missing ? RemoveStatus::Ok : RemoveStatus::IoError;
+  }
+  std::string body(reinterpret_cast<const char*>(kBinMagic), kBinHeader);
+  for (std::size_t i = 0; i < r.entries.size(); ++i) {
+    if (std::find(numbers.begin(), numbers.end(), static_cast<int>(i)) != numbers.end()) continue;
+    body += r.entries[i].time;
+    body += r.entries[i].text;
+    body.push_back('\0');
+  }
+  // A name of our own beside the bin, never a user's file.
+  std::random_device rd;
+  const std::string temp = path + ".new-" + std::to_string(rd());
+  IoError err;
+  auto out = fs.OpenWrite(temp, FileSystem::WriteMode::Create, err);
+  bool ok = out && out->Write(body.data(), body.size()) && out->Sync();
+  if (out && !ok) err = out->LastError();
+  if (out && !out->Close() && ok) {
+    ok = false;
+    err = out->LastError();
+  }
+  if (ok) err = fs.Replace(temp, path);
+  if (!ok || err) {
+    fs.Remove(temp);
+    if (error) *error = err ? err : IoError::FromErrno(EIO);
+    return RemoveStatus::IoError;
+  }
+  return RemoveStatus::Ok;
 }
 
 }  // namespace quillet

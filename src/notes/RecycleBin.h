@@ -50,6 +50,12 @@ class CRecycleBin {
   // A whole bin file already in memory.
   static RecycleBinRead Parse(std::string_view data);
 
+  // Rewrites the bin without the entries of the given numbers: a complete new
+  // file beside it, put in its place in one step.
+  enum class RemoveStatus { Ok, Invalid, IoError };
+  static RemoveStatus RemoveEntries(FileSystem& fs, const std::string& path, const std::vector<int>& numbers,
+                                    IoError* error = nullptr);
+
   // Entries parsed from the bytes after the header.
   static std::vector<RecycleBinEntry> ParseEntries(std::string_view body);
 };
