@@ -33,6 +33,10 @@
 #include "net/CNoteServer.h"
 #include "net/CSendToDialog.h"
 #include "net/TransferProtocol.h"
+#include "notelist/CFolderListDialog.h"
+#include "notelist/CNoteListWnd.h"
+#include "notelist/CSearchDialog.h"
+#include "notelist/Search.h"
 #include "notes/Links.h"
 #include "notes/NoteText.h"
 #include "notewnd/CNoteEditor.h"
@@ -273,8 +277,6 @@ void CMainWindow::SetNoteFocus(bool on) {
 
 bool CMainWindow::IsCommandAvailable(int id) const {
   switch (id) {
-    case kCmdNoteList:
-    case kCmdSearch:
     case kCmdCalendar:
     case kCmdSettings:
       return false;  // their windows come later
@@ -302,6 +304,8 @@ void CMainWindow::OnCommand(int id) {
     case kCmdSendTo:
       if (!HasFlag(kNoSockets)) SendTo(QString(), QString());
       break;
+    case kCmdNoteList: OpenNoteList(); break;
+    case kCmdSearch: SearchCommand(); break;
     case kCmdExit: Exit(); break;
     default: break;
   }
@@ -682,8 +686,10 @@ void CMainWindow::BringLostNotesBack(bool force) {
 
 std::vector<std::string> CMainWindow::FolderList() const {
   std::vector<std::string> folders = AppSettings().GetStringList("Folder");
+  // Folder names compare without regard to case everywhere.
   for (const auto& n : m_store.Notes())
-    if (!n->Folder().empty() && std::find(folders.begin(), folders.end(), n->Folder()) == folders.end())
+    if (!n->Folder().empty() &&
+        std::none_of(folders.begin(), folders.end(), [&](const std::string& f) { return EqualsNoCase(f, n->Folder()); }))
       folders.push_back(n->Folder());
   return folders;
 }
@@ -691,7 +697,6 @@ std::vector<std::string> CMainWindow::FolderList() const {
 bool CMainWindow::IsNoteCommandAvailable(int id) const {
   switch (id) {
     case 32102:  // print
-    case 32120:  // folder list
     case 32002:  // settings
       return false;
     default:
@@ -841,6 +846,12 @@ void CMainWindow::NoteCommand(CNoteWnd& note, int id, bool shift) {
     case 32106: {
       CBusyGuard busy(*this);
       EditHiding(note);
+      break;
+    }
+    case 32120: {
+      CBusyGuard busy(*this);
+      CFolderListDialog dialog(*this);
+      CModal::Run(dialog);
       break;
     }
     case 32117: {
@@ -1317,6 +1328,45 @@ void CMainWindow::SendTo(const QString& text, const QString& recipients) {
   dialog.SetText(text);
   dialog.SetRecipients(recipients);
   CModal::Run(dialog);
+}
+
+}  // namespace quillet
+
+namespace quillet {
+
+void CMainWindow::OpenNoteList(const SearchSpec* search) {
+  CBusyGuard busy(*this);
+  ClearSelection();
+  CNoteListWnd list(*this, search);
+  CModal::Run(list);
+}
+
+void CMainWindow::SearchCommand() {
+  if (NoteCount() == 0) {
+    CBusyGuard busy(*this);
+    CMessageBox::Show(nullptr, Ui(30005));
+    return;
+  }
+  SearchSpec spec;
+  {
+    CBusyGuard busy(*this);
+    CSearchDialog dialog;
+    if (CModal::Run(dialog) != QDialog::Accepted) return;
+    spec = dialog.Result();
+  }
+  bool found = false;
+  for (const auto& n : m_store.Notes())
+    if (MatchesSearch(n->Text(), spec.text, spec.caseSensitive, spec.wholeWord)) {
+      found = true;
+      break;
+    }
+  if (!found) {
+    CBusyGuard busy(*this);
+    CMessageBox::Show(nullptr, Ui(30007));
+    return;
+  }
+  AppSettings().WriteInt("Settings", "ListFolder", 1);
+  OpenNoteList(&spec);
 }
 
 }  // namespace quillet

@@ -118,6 +118,10 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   // Starts the program an alarm names, or opens it; false when that fails.
   static bool RunAlarmProgram(const std::string& command);
 
+  // The note list, and the search that opens it.
+  void OpenNoteList(const struct SearchSpec* search = nullptr);
+  void SearchCommand();
+
   // Notes over the network.
   CNoteServer* Server() const { return m_server.get(); }
   // A note that came over the network, with its sender and time of arrival.
