@@ -1,6 +1,7 @@
 #include "notelist/CNoteListWnd.h"
 
 #include <QApplication>
+#include <map>
 #include <numeric>
 #include <QClipboard>
 #include <QColorDialog>
@@ -399,18 +400,24 @@ void CNoteListWnd::Fill() {
 
 void CNoteListWnd::SetRowHeights() {
   QHeaderView* v = m_table->verticalHeader();
-  if (m_model->DrawModeValue() == CNoteListModel::kNormal || m_model->rowCount() > 2000) {
-    // Each row as high as its miniature; many rows take the note's own height at once.
-    for (int r = 0; r < m_model->rowCount(); ++r) {
-      const CNoteListModel::Row& row = m_model->RowAt(r);
-      const CNote* n = row.note >= 0 ? m_main.GetNote(row.note) : nullptr;
-      const int h = n && m_model->DrawModeValue() == CNoteListModel::kNormal ? std::clamp(n->Rect.height, 10, 240)
-                                                                               : m_model->MiniatureSize(r).height();
-      v->resizeSection(r, h + 2);
-    }
-  } else {
-    for (int r = 0; r < m_model->rowCount(); ++r) v->resizeSection(r, m_model->MiniatureSize(r).height() + 2);
+  const int rows = m_model->rowCount();
+  auto heightOf = [&](int r) {
+    const CNoteListModel::Row& row = m_model->RowAt(r);
+    const CNote* n = row.note >= 0 ? m_main.GetNote(row.note) : nullptr;
+    return n && m_model->DrawModeValue() == CNoteListModel::kNormal ? std::clamp(n->Rect.height, 10, 240) + 2
+                                                                     : m_model->MiniatureSize(r).height() + 2;
+  };
+  if (rows <= kRowsWithOwnHeight) {
+    for (int r = 0; r < rows; ++r) v->resizeSection(r, heightOf(r));
+    return;
   }
+  // Sizing tens of thousands of rows one by one costs seconds; such a list
+  // gives every row the height most of its notes have, and miniatures are cut to it.
+  std::map<int, int> histogram;
+  for (int r = 0; r < rows; r += std::max(1, rows / 4096)) ++histogram[heightOf(r)];
+  const auto common = std::max_element(histogram.begin(), histogram.end(),
+                                       [](const auto& a, const auto& b) { return a.second < b.second; });
+  v->setDefaultSectionSize(common == histogram.end() ? 40 : common->first);
 }
 
 std::vector<int> CNoteListWnd::SelectedRows() const {

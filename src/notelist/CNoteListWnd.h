@@ -56,6 +56,7 @@ class CNoteListWnd : public QDialog {
   void BuildNoteMenu(QMenu& menu);
 
   CNoteListModel* Model() const { return m_model; }
+  static constexpr int kRowsWithOwnHeight = 2000;
   QTableView* Table() const { return m_table; }
   void done(int r) override;
 

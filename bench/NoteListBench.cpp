@@ -1,0 +1,71 @@
+// Opening the note list (to its first paint) with 1,000 and 32,767 notes, and
+// one search over all of them, on the offscreen platform.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "app/QtSettingsStore.h"
+#include "controls/CMessageBox.h"
+#include "mainwnd/CMainWindow.h"
+#include "notelist/CNoteListWnd.h"
+#include "notelist/Search.h"
+#include "notes/NoteStore.h"
+
+using namespace quillet;
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir home;
+  qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+  QApplication::setOrganizationName(QStringLiteral("Brisko"));
+  QApplication::setApplicationName(QStringLiteral("QuilletBench"));
+  QApplication app(argc, argv);
+  CMessageBox::SetNonInteractive(true);
+  AppSettings().WriteInt("Settings", "NetEnable", 0);
+  std::printf("%8s %18s %18s %14s\n", "notes", "open to paint ms", "refill ms", "search ms");
+  for (const int count : {1000, qEnvironmentVariableIntValue("LIST_BENCH_NOTES") > 0 ? qEnvironmentVariableIntValue("LIST_BENCH_NOTES") : kMaxNotes}) {
+    const std::string path = (home.path() + QStringLiteral("/list-%1.dat").arg(count)).toStdString();
+    {
+      CNoteStore store;
+      store.SetDataPath(path);
+      for (int i = 0; i < count; ++i) {
+        CNote n;
+        n.SetText("Note " + std::to_string(i) + (i % 50 == 0 ? " with the word budget" : "") +
+                  "\r\nsome more text on a second line");
+        n.Rect = {10 + i % 900, 10 + i % 500, 160, 50};
+        n.SetFolder(i % 3 ? "" : "Work");
+        n.Modified = DateTime::FromDate(46000 + i / 100.0);
+        store.CreateNote(std::move(n));
+      }
+      store.SaveAllNotes();
+    }
+    CMainWindow main(QString::fromStdString(path));
+    main.OnCreate();
+    QElapsedTimer t;
+    t.start();
+    app.processEvents();  // the notes' own windows come up first
+    std::fprintf(stderr, "note windows up in %.1f ms\n", t.nsecsElapsed() / 1e6);
+    t.start();
+    CNoteListWnd list(main);
+    const double built = t.nsecsElapsed() / 1e6;
+    list.show();
+    std::fprintf(stderr, "built %.1f ms, shown %.1f ms\n", built, t.nsecsElapsed() / 1e6);
+    list.Table()->viewport()->repaint();
+    app.processEvents();
+    const double open = t.nsecsElapsed() / 1e6;
+    t.restart();
+    list.Fill();
+    list.Table()->viewport()->repaint();
+    const double refill = t.nsecsElapsed() / 1e6;
+    t.restart();
+    int hits = 0;
+    for (int i = 0; i < main.NoteCount(); ++i) hits += MatchesSearch(main.GetNote(i)->Text(), "BUDGET", false, true);
+    const double search = t.nsecsElapsed() / 1e6;
+    std::printf("%8d %18.1f %18.1f %14.2f  (%d found)\n", count, open, refill, search, hits);
+    list.hide();
+    main.Shutdown();
+  }
+  return 0;
+}
