@@ -40,6 +40,8 @@ const std::vector<UIStringEntry>& UIStringTable() {
        "Die ursprüngliche Datei wurde vor der Änderung als Kopie aufbewahrt: %s"},
       {30025, "Notes on your desktop, written to disk the moment they change.",
        "Notizen auf dem Desktop, gespeichert im Augenblick jeder Änderung."},
+      {30026, "Global hotkeys cannot be used in this desktop session. Everything else works as usual.",
+       "Globale Tastenkombinationen sind in dieser Desktop-Sitzung nicht verfügbar. Alles andere funktioniert wie gewohnt."},
       // Questions and notices
       {30100, "Delete selected note(s)?", "Ausgewählte Notiz(en) löschen?"},
       {30101, "Trying to add icon to taskbar...", "Versuche, das Symbol zur Taskleiste hinzuzufügen..."},

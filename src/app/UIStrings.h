@@ -24,6 +24,7 @@ enum NewStringIds {
   IDS_CANNOT_WRITE_FILE = 30023,
   IDS_ORIGINAL_KEPT = 30024,
   IDS_ABOUT_LINE = 30025,
+  IDS_NO_HOTKEYS = 30026,
 };
 
 enum class Language { German, English };

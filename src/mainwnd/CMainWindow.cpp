@@ -29,7 +29,9 @@
 #include "controls/CModal.h"
 #include "controls/Platform.h"
 #include "controls/QtDateNames.h"
+#include "mainwnd/CGlobalHotkeys.h"
 #include "mainwnd/CTrayIcon.h"
+#include "mainwnd/Hotkeys.h"
 #include "net/CNoteServer.h"
 #include "net/CSendToDialog.h"
 #include "net/TransferProtocol.h"
@@ -151,6 +153,7 @@ void CMainWindow::ApplySettings() {
 
   const std::string bin = s.String("FileRecBin");
   m_store.SetRecycleBinPath(bin.empty() ? CRecycleBin::DerivedPath(m_store.DataPath()) : bin);
+  RegisterHotkeys();
   StartListening();
 
   for (const auto& [note, wnd] : m_windows) {
@@ -176,6 +179,7 @@ void CMainWindow::Shutdown() {
   s.WriteInt("Settings", "AlwaysOnTop", HasFlag(kAlwaysOnTop) ? 1 : 0);
   s.Store().Sync();
   if (m_server) m_server->Close();
+  UnregisterHotkeys();
   m_alarmTimer.stop();
   m_trayFlashTimer.stop();
   m_sound.Stop();
@@ -1367,6 +1371,60 @@ void CMainWindow::SearchCommand() {
   }
   AppSettings().WriteInt("Settings", "ListFolder", 1);
   OpenNoteList(&spec);
+}
+
+}  // namespace quillet
+
+namespace quillet {
+
+CGlobalHotkeys& CMainWindow::Hotkeys() {
+  if (!m_hotkeys) {
+    m_hotkeys = std::make_unique<CGlobalHotkeys>();
+    connect(m_hotkeys.get(), &CGlobalHotkeys::Triggered, this, &CMainWindow::OnHotKey);
+  }
+  return *m_hotkeys;
+}
+
+void CMainWindow::RegisterHotkeys() {
+  CGlobalHotkeys& keys = Hotkeys();
+  bool wanted = false;
+  for (const HotkeyDef& h : HotkeyTable()) {
+    if (HasFlag(h.flag)) {
+      keys.Unregister(h.id);
+      SetFlag(h.flag, false);
+    }
+    const int value = AppSettings().Int(h.key);
+    if ((value & 0xFFFF) == 0) continue;
+    wanted = true;
+    const HotkeyParts parts = DecodeHotkey(value);
+    // A combination another program holds simply does not work.
+    keys.Register(h.id, parts.virtualKey, parts.modifiers);
+    SetFlag(h.flag, true);
+  }
+  if (wanted && !keys.Available() && !m_toldNoHotkeys) {
+    m_toldNoHotkeys = true;
+    CBusyGuard busy(*this);
+    CMessageBox::Show(nullptr, Ui(IDS_NO_HOTKEYS), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Information);
+  }
+}
+
+void CMainWindow::UnregisterHotkeys() {
+  if (!m_hotkeys) return;
+  for (const HotkeyDef& h : HotkeyTable())
+    if (HasFlag(h.flag)) {
+      m_hotkeys->Unregister(h.id);
+      SetFlag(h.flag, false);
+    }
+}
+
+void CMainWindow::OnHotKey(int id) {
+  if (!HasFlag(kIdle) || HasFlag(kReadOnly)) return;
+  for (const HotkeyDef& h : HotkeyTable())
+    if (h.id == id) {
+      activateWindow();
+      OnCommand(h.command);
+      return;
+    }
 }
 
 }  // namespace quillet

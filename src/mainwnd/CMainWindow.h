@@ -20,6 +20,7 @@ namespace quillet {
 
 class CNoteWnd;
 class CNoteEditor;
+class CGlobalHotkeys;
 class CNoteServer;
 class CTrayIcon;
 struct ReceivedNote;
@@ -117,6 +118,12 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   int TrayImage() const { return m_trayImage; }
   // Starts the program an alarm names, or opens it; false when that fails.
   static bool RunAlarmProgram(const std::string& command);
+
+  // Global hotkeys.
+  void RegisterHotkeys();
+  void UnregisterHotkeys();
+  void OnHotKey(int id);
+  CGlobalHotkeys& Hotkeys();
 
   // The note list, and the search that opens it.
   void OpenNoteList(const struct SearchSpec* search = nullptr);
@@ -224,6 +231,8 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   CSound m_sound;
   const CNote* m_soundNote = nullptr;
   std::unique_ptr<CNoteServer> m_server;
+  std::unique_ptr<CGlobalHotkeys> m_hotkeys;
+  bool m_toldNoHotkeys = false;
   CSound m_netSound;
   void StartListening();
 };
