@@ -88,7 +88,7 @@ int CQuilletApp::Run(int argc, char** argv) {
 
   auto shutdown = [&main] {
     main.Shutdown();
-    QApplication::quit();
+    QCoreApplication::exit(0);  // quit() would ask every window, and an open alarm box says no
   };
 #ifndef _WIN32
   InstallSignalHandlers(&app, shutdown);

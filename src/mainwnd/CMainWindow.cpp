@@ -668,7 +668,7 @@ void CMainWindow::Help() {
 
 void CMainWindow::Exit() {
   Shutdown();
-  QApplication::quit();
+  QCoreApplication::exit(0);  // quit() would ask every window, and an open alarm box says no
 }
 
 void CMainWindow::BringLostNotesBack(bool force) {
