@@ -39,6 +39,7 @@
 #include "notelist/CNoteListWnd.h"
 #include "notelist/CSearchDialog.h"
 #include "notelist/Search.h"
+#include "settingsdlg/CSettingsDialog.h"
 #include "notes/Links.h"
 #include "notes/NoteText.h"
 #include "notewnd/CNoteEditor.h"
@@ -282,8 +283,7 @@ void CMainWindow::SetNoteFocus(bool on) {
 bool CMainWindow::IsCommandAvailable(int id) const {
   switch (id) {
     case kCmdCalendar:
-    case kCmdSettings:
-      return false;  // their windows come later
+      return false;  // its window comes later
     default:
       return true;
   }
@@ -309,6 +309,7 @@ void CMainWindow::OnCommand(int id) {
       if (!HasFlag(kNoSockets)) SendTo(QString(), QString());
       break;
     case kCmdNoteList: OpenNoteList(); break;
+    case kCmdSettings: SettingsCommand(); break;
     case kCmdSearch: SearchCommand(); break;
     case kCmdExit: Exit(); break;
     default: break;
@@ -701,7 +702,6 @@ std::vector<std::string> CMainWindow::FolderList() const {
 bool CMainWindow::IsNoteCommandAvailable(int id) const {
   switch (id) {
     case 32102:  // print
-    case 32002:  // settings
       return false;
     default:
       return true;
@@ -852,6 +852,7 @@ void CMainWindow::NoteCommand(CNoteWnd& note, int id, bool shift) {
       EditHiding(note);
       break;
     }
+    case 32002: NoteSettings(note); break;
     case 32120: {
       CBusyGuard busy(*this);
       CFolderListDialog dialog(*this);
@@ -1425,6 +1426,37 @@ void CMainWindow::OnHotKey(int id) {
       OnCommand(h.command);
       return;
     }
+}
+
+}  // namespace quillet
+
+namespace quillet {
+
+void CMainWindow::SettingsCommand() {
+  bool shadowChanged = false;
+  {
+    CBusyGuard busy(*this);
+    CSettingsDialog dialog(*this);
+    if (CModal::Run(dialog) == QDialog::Accepted) shadowChanged = dialog.ShadowChanged();
+  }
+  // The windows are made anew with or without the shadow: loading the data
+  // file again does that.
+  if (shadowChanged) m_store.SetDataPath("");
+  ApplySettings();
+  for (const auto& [note, w] : m_windows) w->update();
+}
+
+void CMainWindow::NoteSettings(CNoteWnd& note) {
+  CBusyGuard busy(*this);
+  CSettingsDialog dialog(*this, &note.Note());
+  if (CModal::Run(dialog) != QDialog::Accepted) return;
+  const LayoutValues v = dialog.Layout();
+  for (CNoteWnd* w : SelectedNotes()) {
+    const bool minimized = w->IsMinimized();
+    ApplyLayoutValues(w->Note(), v);
+    w->SetTransparency(v.transparency);
+    w->FitToText(minimized);
+  }
 }
 
 }  // namespace quillet

@@ -119,6 +119,10 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   // Starts the program an alarm names, or opens it; false when that fails.
   static bool RunAlarmProgram(const std::string& command);
 
+  // The settings dialog: the program's settings, or the layout of a note.
+  void SettingsCommand();
+  void NoteSettings(CNoteWnd& note);
+
   // Global hotkeys.
   void RegisterHotkeys();
   void UnregisterHotkeys();

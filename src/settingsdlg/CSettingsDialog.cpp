@@ -1,0 +1,527 @@
+#include "settingsdlg/CSettingsDialog.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeySequenceEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/IniFile.h"
+#include "app/Paths.h"
+#include "app/QtSettingsStore.h"
+#include "app/UIStrings.h"
+#include "common/Text.h"
+#include "controls/CMessageBox.h"
+#include "controls/Platform.h"
+#include "mainwnd/CMainWindow.h"
+#include "mainwnd/Hotkeys.h"
+#include "net/TransferProtocol.h"
+#include "notewnd/CNoteWnd.h"
+#include "notewnd/NoteGeometry.h"
+#include "notewnd/NoteMeasure.h"
+
+namespace quillet {
+
+namespace {
+QString Ui(int id) { return FromLocal(LoadUIString(id)); }
+QString Plain(int id) { return FromLocal(LoadUIString(id, true)); }
+
+void PaintButton(QPushButton* b, ColorRef c) {
+  b->setStyleSheet(QStringLiteral("QPushButton { background: %1; }").arg(ToQColor(c).name()));
+  b->setProperty("color", static_cast<uint>(c));
+}
+ColorRef ButtonColor(const QPushButton* b) { return b->property("color").toUInt(); }
+
+QCheckBox* Check(QWidget* parent, int id, bool on) {
+  auto* c = new QCheckBox(Plain(id), parent);
+  c->setChecked(on);
+  return c;
+}
+QSpinBox* Spin(QWidget* parent, int lo, int hi, int value) {
+  auto* s = new QSpinBox(parent);
+  s->setRange(lo, hi);
+  s->setValue(value);
+  return s;
+}
+
+// Qt's key to the virtual-key code the stored value carries.
+constexpr std::pair<int, int> kQtKeys[] = {
+    {Qt::Key_Backspace, 0x08}, {Qt::Key_Tab, 0x09},    {Qt::Key_Return, 0x0D}, {Qt::Key_Enter, 0x0D},
+    {Qt::Key_Pause, 0x13},     {Qt::Key_Escape, 0x1B}, {Qt::Key_Space, 0x20},  {Qt::Key_PageUp, 0x21},
+    {Qt::Key_PageDown, 0x22},  {Qt::Key_End, 0x23},    {Qt::Key_Home, 0x24},   {Qt::Key_Left, 0x25},
+    {Qt::Key_Up, 0x26},        {Qt::Key_Right, 0x27},  {Qt::Key_Down, 0x28},   {Qt::Key_Print, 0x2C},
+    {Qt::Key_Insert, 0x2D},    {Qt::Key_Delete, 0x2E}, {Qt::Key_Semicolon, 0xBA}, {Qt::Key_Equal, 0xBB},
+    {Qt::Key_Comma, 0xBC},     {Qt::Key_Minus, 0xBD},  {Qt::Key_Period, 0xBE}, {Qt::Key_Slash, 0xBF},
+    {Qt::Key_QuoteLeft, 0xC0}, {Qt::Key_BracketLeft, 0xDB}, {Qt::Key_Backslash, 0xDC},
+    {Qt::Key_BracketRight, 0xDD}, {Qt::Key_Apostrophe, 0xDE}};
+
+// Qt's key to the virtual-key code the stored value carries, and back.
+int VirtualKeyOfQtKey(int key) {
+  if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) return key;
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 0x70 + (key - Qt::Key_F1);
+  for (const auto& [q, vk] : kQtKeys)
+    if (q == key) return vk;
+  return 0;
+}
+int QtKeyOfVirtualKey(int vk) {
+  if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return vk;
+  if (vk >= 0x70 && vk <= 0x87) return Qt::Key_F1 + (vk - 0x70);
+  for (const auto& [q, v] : kQtKeys)
+    if (v == vk) return q;
+  return 0;
+}
+}  // namespace
+
+// ---- Layout -----------------------------------------------------------------
+
+CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v) : QWidget(parent), m_values(v) {
+  auto* form = new QFormLayout(this);
+  font = new QPushButton(Ui(31102), this);
+  text = new QPushButton(this);
+  back = new QPushButton(this);
+  border = new QPushButton(this);
+  autoText = new QCheckBox(Plain(31503), this);
+  autoBorder = new QCheckBox(Plain(31503), this);
+  align = new QComboBox(this);
+  align->addItems({Plain(31106), Plain(31111), Plain(31113)});
+  desk = Check(this, 31114, v.deskColor);
+  random = Check(this, 31115, v.randomColor);
+  randomList = Check(this, 31120, v.randColList);
+  key = new QComboBox(this);
+  key->addItems({Plain(31185), Plain(31154), Plain(31155), Plain(31156)});
+  alpha = new QSlider(Qt::Horizontal, this);
+  alpha->setRange(0, 255);
+  form->addRow(font);
+  auto row = [&](int label, QWidget* w, QWidget* extra = nullptr) {
+    auto* box = new QWidget(this);
+    auto* h = new QHBoxLayout(box);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(w);
+    if (extra) h->addWidget(extra);
+    form->addRow(Plain(label), box);
+  };
+  row(31101, text, autoText);
+  row(31103, back);
+  row(31104, border, autoBorder);
+  row(31105, align);
+  form->addRow(desk);
+  form->addRow(random);
+  form->addRow(randomList);
+  row(31178, key);
+  row(31128, alpha);
+
+  PaintButton(text, v.colorText == kColorAutomatic ? 0 : v.colorText);
+  PaintButton(back, v.colorBack & 0x00FFFFFF);
+  PaintButton(border, v.colorBorder == kColorAutomatic ? 0 : v.colorBorder);
+  autoText->setChecked(v.colorText == kColorAutomatic);
+  autoBorder->setChecked(v.colorBorder == kColorAutomatic);
+  align->setCurrentIndex(std::clamp<int>(v.align, 0, 2));
+  const TransparencySpec t = DecodeTransparency(v.transparency);
+  key->setCurrentIndex(t.keyIndex + 1);
+  alpha->setValue(t.alpha ? t.opacity : 255);
+  font->setText(FromLocal(v.font.FaceName()) + QStringLiteral(", %1 px").arg(std::abs(v.font.height)));
+  connect(font, &QPushButton::clicked, this, [this] {
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, FontFromLogFont(m_values.font), this);
+    if (!ok) return;
+    m_values.font = LogFontFromFont(f);
+    font->setText(f.family() + QStringLiteral(", %1 px").arg(std::abs(m_values.font.height)));
+  });
+  for (QPushButton* b : {text, back, border})
+    connect(b, &QPushButton::clicked, this, [this, b] {
+      const QColor c = QColorDialog::getColor(ToQColor(ButtonColor(b)), this);
+      if (!c.isValid()) return;
+      PaintButton(b, FromQColor(c));
+      if (b == text) autoText->setChecked(false);
+      if (b == border) autoBorder->setChecked(false);
+    });
+}
+
+LayoutValues CSettingsLayout::Values() const {
+  LayoutValues v = m_values;
+  v.colorText = autoText->isChecked() ? kColorAutomatic : ButtonColor(text);
+  v.colorBack = ButtonColor(back);
+  v.colorBorder = autoBorder->isChecked() ? kColorAutomatic : ButtonColor(border);
+  v.align = static_cast<uint16_t>(align->currentIndex());
+  v.deskColor = desk->isChecked();
+  v.randomColor = random->isChecked();
+  v.randColList = randomList->isChecked();
+  v.transparency = key->currentIndex() * 1000 + alpha->value();
+  return v;
+}
+
+// ---- New note ------------------------------------------------------------------
+
+CSettingsNewnote::CSettingsNewnote(QWidget* parent, CMainWindow& main) : QWidget(parent) {
+  const CSettings& s = AppSettings();
+  auto* form = new QFormLayout(this);
+  left = Spin(this, -10000, 10000, s.Int("NewLeft"));
+  top = Spin(this, -10000, 10000, s.Int("NewTop"));
+  right = Spin(this, -1000, 1000, s.Int("NewRight"));
+  bottom = Spin(this, -1000, 1000, s.Int("NewBottom"));
+  minimize = Check(this, 31507, s.Flag("NewMinimize"));
+  alarm = Check(this, 31508, s.Flag("NewAlarm"));
+  folder = new QComboBox(this);
+  folder->addItem(Plain(31314));
+  for (const auto& f : main.FolderList()) folder->addItem(FromLocal(f));
+  folder->setCurrentIndex(std::clamp(s.Int("NewFolder"), 0, folder->count() - 1));
+  text = new QPlainTextEdit(FromLocal(s.String("NewText")), this);
+  text->setMaximumHeight(80);
+  form->addRow(Plain(31107), left);
+  form->addRow(Plain(31108), top);
+  form->addRow(Plain(31122), right);
+  form->addRow(Plain(31123), bottom);
+  form->addRow(minimize);
+  form->addRow(alarm);
+  form->addRow(Plain(31509), folder);
+  form->addRow(Plain(31135), text);
+}
+
+// ---- Keyboard ------------------------------------------------------------------
+
+CSettingsKeyboard::CSettingsKeyboard(QWidget* parent) : QWidget(parent) {
+  auto* form = new QFormLayout(this);
+  const auto& table = HotkeyTable();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    keys[i] = new QKeySequenceEdit(this);
+    windows[i] = new QCheckBox(Plain(31198), this);
+    auto* box = new QWidget(this);
+    auto* h = new QHBoxLayout(box);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(keys[i], 1);
+    h->addWidget(windows[i]);
+    form->addRow(Plain(table[i].label), box);
+    SetValue(static_cast<int>(i), AppSettings().Int(table[i].key));
+  }
+}
+
+int CSettingsKeyboard::Value(int i) const {
+  const QKeySequence seq = keys[static_cast<std::size_t>(i)]->keySequence();
+  if (seq.isEmpty()) return 0;
+  const QKeyCombination combo = seq[0];
+  const int vk = VirtualKeyOfQtKey(combo.key());
+  if (!vk) return 0;
+  const Qt::KeyboardModifiers m = combo.keyboardModifiers();
+  const int mods = (m & Qt::ShiftModifier ? kHotShift : 0) | (m & Qt::ControlModifier ? kHotCtrl : 0) |
+                   (m & Qt::AltModifier ? kHotAlt : 0) | (m & Qt::MetaModifier ? kHotWin : 0);
+  return EncodeHotkey(vk, mods, windows[static_cast<std::size_t>(i)]->isChecked());
+}
+
+void CSettingsKeyboard::SetValue(int i, int value) {
+  const HotkeyParts p = DecodeHotkey(value);
+  windows[static_cast<std::size_t>(i)]->setChecked(p.modifiers & kHotWin);
+  const int key = p.virtualKey ? QtKeyOfVirtualKey(p.virtualKey) : 0;
+  if (!key) {
+    keys[static_cast<std::size_t>(i)]->clear();
+    return;
+  }
+  Qt::KeyboardModifiers m;
+  if (p.modifiers & kHotShift) m |= Qt::ShiftModifier;
+  if (p.modifiers & kHotCtrl) m |= Qt::ControlModifier;
+  if (p.modifiers & kHotAlt) m |= Qt::AltModifier;
+  keys[static_cast<std::size_t>(i)]->setKeySequence(QKeySequence(QKeyCombination(m, static_cast<Qt::Key>(key))));
+}
+
+// ---- Network ------------------------------------------------------------------
+
+CSettingsNetwork::CSettingsNetwork(QWidget* parent, CMainWindow& main) : QWidget(parent) {
+  const CSettings& s = AppSettings();
+  auto* form = new QFormLayout(this);
+  accept = Check(this, 31196, s.Flag("NetEnable"));
+  onTop = Check(this, 31197, s.Flag("NetOnTop"));
+  layout = new QComboBox(this);
+  layout->addItem(Plain(31192), 0);
+  for (int n : s.GetLayoutList()) layout->addItem(FromLocal(s.GetString(LayoutSection(n), "Name")), n);
+  layout->setCurrentIndex(std::max(0, layout->findData(s.Int("NetLayout"))));
+  folder = new QComboBox(this);
+  folder->addItem(Plain(31314));
+  for (const auto& f : main.FolderList()) folder->addItem(FromLocal(f));
+  folder->setCurrentIndex(std::clamp(s.Int("NetFolder"), 0, folder->count() - 1));
+  // The port is checked on OK, so it is written here as it is read.
+  port = new QLineEdit(FromLocal(s.Store().RawString("Settings", "NetPort").value_or("24837")), this);
+  port->setMaxLength(5);
+  sender = new QLineEdit(FromLocal(s.String("NetSender")), this);
+  sender->setMaxLength(static_cast<int>(kMaxSenderName));
+  audio = new QComboBox(this);
+  audio->addItems({Plain(31023), Plain(31024), Plain(31025)});
+  audio->setCurrentIndex(std::clamp(s.Int("NetAudio"), 0, 2));
+  wave = new QLineEdit(FromLocal(s.String("NetWave")), this);
+  form->addRow(accept);
+  form->addRow(onTop);
+  form->addRow(Plain(31193), layout);
+  form->addRow(Plain(31505), folder);
+  form->addRow(Plain(31165), port);
+  form->addRow(Plain(31167), sender);
+  form->addRow(Plain(31175), audio);
+  form->addRow(QString(), wave);
+}
+
+// ---- Calendar -------------------------------------------------------------------
+
+CSettingsCalendar::CSettingsCalendar(QWidget* parent) : QWidget(parent) {
+  const CSettings& s = AppSettings();
+  auto* v = new QVBoxLayout(this);
+  weeks = Check(this, 31530, s.Flag("CalWeek"));
+  today = Check(this, 31531, s.Flag("CalToday"));
+  circle = Check(this, 31532, s.Flag("CalCircle"));
+  v->addWidget(weeks);
+  v->addWidget(today);
+  v->addWidget(circle);
+  v->addStretch();
+}
+
+// ---- Various ---------------------------------------------------------------------
+
+CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
+  const CSettings& s = AppSettings();
+  auto* scroll = new QScrollArea(this);
+  auto* inner = new QWidget(scroll);
+  auto* v = new QVBoxLayout(inner);
+  auto group = [&](int title) {
+    auto* g = new QGroupBox(Plain(title), inner);
+    auto* form = new QFormLayout(g);
+    v->addWidget(g);
+    return form;
+  };
+  // Spins take any number so that OK can say what is out of range.
+  QFormLayout* display = group(31139);
+  display->addRow(tooSmall = Check(inner, 31132, s.Flag("TooSmall")));
+  display->addRow(showFull = Check(inner, 31133, s.Flag("ShowFull")));
+  display->addRow(shadow = Check(inner, 31521, s.Flag("Shadow")));
+  display->addRow(balloon = Check(inner, 31522, s.Flag("AlarmBalloon")));
+  display->addRow(Plain(31172), tabStops = Spin(inner, 0, 999, s.Int("TabStops")));
+  QFormLayout* edit = group(31148);
+  editType = new QComboBox(inner);
+  editType->addItems({Plain(31149), Plain(31150), Plain(31151)});
+  editType->setCurrentIndex(std::clamp(s.Int("EditType"), 0, 2));
+  edit->addRow(editType);
+  QFormLayout* del = group(31141);
+  del->addRow(deleteAsk = Check(inner, 31130, s.Flag("DeleteAsk")));
+  del->addRow(deleteBin = Check(inner, 31516, s.Flag("DeleteRecBin")));
+  QFormLayout* print = group(31140);
+  print->addRow(printAuto = Check(inner, 31126, s.Flag("PrintAuto")));
+  print->addRow(printColor = Check(inner, 31127, s.Flag("PrintColor")));
+  print->addRow(printBorder = Check(inner, 31161, s.Flag("PrintBorder")));
+  print->addRow(Plain(31511), printZoom = Spin(inner, 25, 400, s.Int("PrintZoom")));
+  QFormLayout* paste = group(31142);
+  paste->addRow(formatPaste = Check(inner, 31136, s.Flag("FormatPaste")));
+  paste->addRow(pasteAppend = Check(inner, 31520, s.Flag("PasteAppend")));
+  QFormLayout* format = group(31143);
+  ratioW = new QComboBox(inner);
+  ratioH = new QComboBox(inner);
+  for (int i = 1; i <= 10; ++i) {
+    ratioW->addItem(QString::number(i));
+    ratioH->addItem(QString::number(i));
+  }
+  ratioW->setCurrentIndex(s.Int("FormatWidth") - 1);
+  ratioH->setCurrentIndex(s.Int("FormatHeight") - 1);
+  format->addRow(Plain(31137), ratioW);
+  format->addRow(Plain(31138), ratioH);
+  QFormLayout* alarm = group(31312);
+  alarm->addRow(Plain(31160), flash = Spin(inner, 0, 99999, s.Int("AlarmFlash")));
+  alarm->addRow(Plain(31174), remind = Spin(inner, 0, 999, s.Int("AlarmRemind")));
+  alarm->addRow(Plain(31187), next = Spin(inner, 0, 2000, s.Int("AlarmNext")));
+  alarm->addRow(Plain(31188), flashIcon = Spin(inner, 0, 99, s.Int("FlashIcon")));
+  QFormLayout* sep = group(31157);
+  sep->addRow(Plain(31158), sepExport = new QLineEdit(FromLocal(s.String("SepExport")), inner));
+  sep->addRow(Plain(31159), sepCopy = new QLineEdit(FromLocal(s.String("SepCopy")), inner));
+  QFormLayout* icon = group(31173);
+  iconAction = new QComboBox(inner);
+  for (int id : {31117, 31118, 31124, 31162, 31166, 31131, 31523, 31119}) iconAction->addItem(Plain(id));
+  iconAction->setCurrentIndex(std::clamp(s.Int("IconAction"), 0, 7));
+  icon->addRow(iconAction);
+  QFormLayout* menus = group(31519);
+  menus->addRow(menuXP = Check(inner, 31510, s.Flag("MenuXP")));
+  menus->addRow(menuFlip = Check(inner, 31518, s.Flag("MenuFlip")));
+  QFormLayout* files = group(31512);
+  files->addRow(Plain(31513), fileNotes = new QLineEdit(FromLocal(s.String("FileNotes")), inner));
+  files->addRow(Plain(31514), fileBin = new QLineEdit(FromLocal(s.String("FileRecBin")), inner));
+  scroll->setWidget(inner);
+  scroll->setWidgetResizable(true);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(scroll);
+}
+
+// ---- Translation ------------------------------------------------------------------
+
+CSettingsTranslate::CSettingsTranslate(QWidget* parent) : QWidget(parent) {
+  table = new QTableWidget(this);
+  table->setColumnCount(2);
+  table->setHorizontalHeaderLabels({Plain(31169), Plain(31170)});
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  table->verticalHeader()->hide();
+  CIniFile ini;
+  ini.Load(UIStrings().TranslationPath());
+  static const int kGroups[] = {30900, 31000, 31100, 31200, 31300, 31400, 31500, 31600, 31700, 32000, 32100, 32200, 32300, 32400, 32500};
+  for (const UIStringEntry& e : UIStringTable()) {
+    if (std::find(std::begin(kGroups), std::end(kGroups), e.id) != std::end(kGroups)) table->insertRow(table->rowCount());
+    const int row = table->rowCount();
+    table->insertRow(row);
+    auto* mine = new QTableWidgetItem(FromLocal(DecodeLocalText(ini.Get("Translation", std::to_string(e.id)))));
+    mine->setData(Qt::UserRole, e.id);
+    table->setItem(row, 0, mine);
+    auto* english = new QTableWidgetItem(FromLocal(e.english).replace(QLatin1Char('\t'), QStringLiteral("\\t")));
+    english->setFlags(english->flags() & ~Qt::ItemIsEditable);
+    table->setItem(row, 1, english);
+  }
+  connect(table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (item->column() == 0) m_changed = true;
+  });
+  auto* v = new QVBoxLayout(this);
+  v->addWidget(table);
+}
+
+bool CSettingsTranslate::Save(const std::string& iniPath) const {
+  CIniFile ini;
+  ini.Load(iniPath);
+  for (int r = 0; r < table->rowCount(); ++r) {
+    const QTableWidgetItem* item = table->item(r, 0);
+    if (!item || !item->data(Qt::UserRole).isValid()) continue;
+    ini.Set("Translation", std::to_string(item->data(Qt::UserRole).toInt()), ToLocal(item->text()));
+  }
+  return !ini.Save(iniPath);
+}
+
+// ---- The dialog ---------------------------------------------------------------------
+
+CSettingsDialog::CSettingsDialog(CMainWindow& main, const CNote* note, QWidget* parent)
+    : QDialog(parent), m_main(main), m_noteMode(note != nullptr) {
+  setWindowTitle(note ? Ui(31164) : Ui(31100));
+  setWindowIcon(QuilletIcon());
+  LayoutValues values = ReadLayout(AppSettings(), 0);
+  if (note) {
+    values.font = note->Font;
+    values.colorText = note->ColorText;
+    values.colorBack = EffectiveColorsOf(*note, main.DesktopColor()).back;
+    values.colorBorder = note->ColorBorder;
+    values.align = note->Align;
+    values.deskColor = note->DeskColor();
+    values.randomColor = values.randColList = false;
+    values.transparency = note->Transparency;
+  }
+  tabs = new QTabWidget(this);
+  layoutPage = new CSettingsLayout(tabs, values);
+  tabs->addTab(layoutPage, Plain(32114));
+  if (!note) {
+    // The dialog's hotkey editors need the key combinations for themselves.
+    main.UnregisterHotkeys();
+    tabs->addTab(newnotePage = new CSettingsNewnote(tabs, main), Plain(31112));
+    tabs->addTab(keyboardPage = new CSettingsKeyboard(tabs), Plain(31116));
+    tabs->addTab(networkPage = new CSettingsNetwork(tabs, main), Plain(31163));
+    tabs->addTab(calendarPage = new CSettingsCalendar(tabs), Plain(31152));
+    tabs->addTab(miscPage = new CSettingsMisc(tabs), Plain(31125));
+    tabs->addTab(translatePage = new CSettingsTranslate(tabs), Plain(31169));
+  }
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(Ui(30900));
+  buttons->button(QDialogButtonBox::Cancel)->setText(Ui(30901));
+  connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &CSettingsDialog::reject);
+  auto* all = new QVBoxLayout(this);
+  all->addWidget(tabs);
+  all->addWidget(buttons);
+  resize(520, 560);
+}
+
+void CSettingsDialog::accept() {
+  m_layout = layoutPage->Values();
+  if (m_noteMode) return QDialog::accept();
+  // Checked in this order; the first that fails keeps the dialog open and writes nothing.
+  const int port = PortFromText(ToLocal(networkPage->port->text()));
+  const std::pair<bool, int> checks[] = {
+      {port >= 20000 && port <= 60000, 30010},
+      {miscPage->tabStops->value() >= 2 && miscPage->tabStops->value() <= 20, 30018},
+      {miscPage->flash->value() >= 100 && miscPage->flash->value() <= 3000, 30009},
+      {miscPage->remind->value() >= 1 && miscPage->remind->value() <= 59, 30019},
+  };
+  for (const auto& [ok, message] : checks)
+    if (!ok) {
+      CMessageBox::Show(this, Ui(message));
+      return;
+    }
+  CSettings& s = AppSettings();
+  const std::string sec = "Settings";
+  const auto font = m_layout.font.Bytes();
+  s.WriteBytes(sec, "FontNote", {font.begin(), font.end()});
+  s.WriteInt(sec, "ColorText", m_layout.colorText);
+  s.WriteInt(sec, "ColorBack", m_layout.colorBack);
+  s.WriteInt(sec, "ColorBorder", m_layout.colorBorder);
+  s.WriteInt(sec, "Align", m_layout.align);
+  s.WriteInt(sec, "DeskColor", m_layout.deskColor);
+  s.WriteInt(sec, "RandomColor", m_layout.randomColor);
+  s.WriteInt(sec, "RandColList", m_layout.randColList);
+  s.WriteInt(sec, "Transparency", m_layout.transparency);
+  s.WriteInt(sec, "NewLeft", newnotePage->left->value());
+  s.WriteInt(sec, "NewTop", newnotePage->top->value());
+  s.WriteInt(sec, "NewRight", newnotePage->right->value());
+  s.WriteInt(sec, "NewBottom", newnotePage->bottom->value());
+  s.WriteString(sec, "NewText", ToLocal(newnotePage->text->toPlainText()));
+  s.WriteInt(sec, "NewMinimize", newnotePage->minimize->isChecked());
+  s.WriteInt(sec, "NewAlarm", newnotePage->alarm->isChecked());
+  s.WriteInt(sec, "NewFolder", newnotePage->folder->currentIndex());
+  for (std::size_t i = 0; i < HotkeyTable().size(); ++i)
+    s.WriteInt(sec, HotkeyTable()[i].key, keyboardPage->Value(static_cast<int>(i)));
+  s.WriteInt(sec, "NetEnable", networkPage->accept->isChecked());
+  s.WriteInt(sec, "NetOnTop", networkPage->onTop->isChecked());
+  s.WriteInt(sec, "NetLayout", networkPage->layout->currentData().toInt());
+  s.WriteInt(sec, "NetFolder", networkPage->folder->currentIndex());
+  s.WriteString(sec, "NetPort", std::to_string(port));
+  s.WriteString(sec, "NetSender", HoldToWidth(ToLocal(networkPage->sender->text()), kMaxSenderName));
+  s.WriteInt(sec, "NetAudio", networkPage->audio->currentIndex());
+  s.WriteString(sec, "NetWave", ToLocal(networkPage->wave->text()));
+  s.WriteInt(sec, "CalWeek", calendarPage->weeks->isChecked());
+  s.WriteInt(sec, "CalToday", calendarPage->today->isChecked());
+  s.WriteInt(sec, "CalCircle", calendarPage->circle->isChecked());
+  CSettingsMisc& m = *miscPage;
+  m_shadowChanged = m.shadow->isChecked() != s.Flag("Shadow");
+  s.WriteInt(sec, "TooSmall", m.tooSmall->isChecked());
+  s.WriteInt(sec, "ShowFull", m.showFull->isChecked());
+  s.WriteInt(sec, "Shadow", m.shadow->isChecked());
+  s.WriteInt(sec, "AlarmBalloon", m.balloon->isChecked());
+  s.WriteInt(sec, "TabStops", m.tabStops->value());
+  s.WriteInt(sec, "MenuXP", m.menuXP->isChecked());
+  s.WriteInt(sec, "MenuFlip", m.menuFlip->isChecked());
+  s.WriteInt(sec, "EditType", m.editType->currentIndex());
+  s.WriteInt(sec, "DeleteAsk", m.deleteAsk->isChecked());
+  s.WriteInt(sec, "DeleteRecBin", m.deleteBin->isChecked());
+  s.WriteInt(sec, "PrintAuto", m.printAuto->isChecked());
+  s.WriteInt(sec, "PrintColor", m.printColor->isChecked());
+  s.WriteInt(sec, "PrintBorder", m.printBorder->isChecked());
+  s.WriteInt(sec, "PrintZoom", m.printZoom->value());
+  s.WriteInt(sec, "FormatPaste", m.formatPaste->isChecked());
+  s.WriteInt(sec, "PasteAppend", m.pasteAppend->isChecked());
+  s.WriteInt(sec, "FormatWidth", m.ratioW->currentIndex() + 1);
+  s.WriteInt(sec, "FormatHeight", m.ratioH->currentIndex() + 1);
+  s.WriteInt(sec, "AlarmFlash", m.flash->value());
+  s.WriteInt(sec, "AlarmRemind", m.remind->value());
+  s.WriteInt(sec, "AlarmNext", m.next->value());
+  s.WriteInt(sec, "FlashIcon", m.flashIcon->value());
+  s.WriteString(sec, "SepExport", ToLocal(m.sepExport->text()));
+  s.WriteString(sec, "SepCopy", ToLocal(m.sepCopy->text()));
+  s.WriteInt(sec, "IconAction", m.iconAction->currentIndex());
+  s.WriteString(sec, "FileNotes", ToLocal(m.fileNotes->text().trimmed()));
+  s.WriteString(sec, "FileRecBin", ToLocal(m.fileBin->text().trimmed()));
+  if (translatePage->Changed()) {
+    const std::string path = UIStrings().TranslationPath().empty() ? ToLocal(TranslationFilePath()) : UIStrings().TranslationPath();
+    translatePage->Save(path);
+    UIStrings().LoadTranslation(path);
+  }
+  s.Store().Sync();
+  QDialog::accept();
+}
+
+}  // namespace quillet

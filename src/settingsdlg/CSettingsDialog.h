@@ -1,0 +1,127 @@
+#pragma once
+#include <QDialog>
+#include <QWidget>
+#include <array>
+
+#include "notewnd/Layout.h"
+
+class QCheckBox;
+class QComboBox;
+class QKeySequenceEdit;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+class QTableWidget;
+class QTabWidget;
+
+namespace quillet {
+
+class CMainWindow;
+
+// The standard layout, or the layout of one note: font, colours, alignment,
+// desktop colour, random colours, transparency.
+class CSettingsLayout : public QWidget {
+  Q_OBJECT
+ public:
+  CSettingsLayout(QWidget* parent, const LayoutValues& values);
+  LayoutValues Values() const;
+  QPushButton *font, *text, *back, *border;
+  QCheckBox *autoText, *autoBorder, *desk, *random, *randomList;
+  QComboBox *align, *key;
+  QSlider* alpha;
+
+ private:
+  LayoutValues m_values;
+};
+
+class CSettingsNewnote : public QWidget {
+  Q_OBJECT
+ public:
+  CSettingsNewnote(QWidget* parent, CMainWindow& main);
+  QSpinBox *left, *top, *right, *bottom;
+  QCheckBox *minimize, *alarm;
+  QComboBox* folder;
+  QPlainTextEdit* text;
+};
+
+class CSettingsKeyboard : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CSettingsKeyboard(QWidget* parent);
+  std::array<QKeySequenceEdit*, 8> keys{};
+  std::array<QCheckBox*, 8> windows{};
+  // The stored value of hotkey i: modifiers × 256 + virtual key, 0 for none.
+  int Value(int i) const;
+  void SetValue(int i, int value);
+};
+
+class CSettingsNetwork : public QWidget {
+  Q_OBJECT
+ public:
+  CSettingsNetwork(QWidget* parent, CMainWindow& main);
+  QCheckBox *accept, *onTop;
+  QComboBox *layout, *folder, *audio;
+  QLineEdit *port, *sender, *wave;
+};
+
+class CSettingsCalendar : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CSettingsCalendar(QWidget* parent);
+  QCheckBox *weeks, *today, *circle;
+};
+
+class CSettingsMisc : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CSettingsMisc(QWidget* parent);
+  QCheckBox *tooSmall, *showFull, *shadow, *balloon, *deleteAsk, *deleteBin, *printAuto, *printColor, *printBorder,
+      *formatPaste, *pasteAppend, *menuXP, *menuFlip;
+  QSpinBox *tabStops, *printZoom, *flash, *remind, *next, *flashIcon;
+  QComboBox *editType, *ratioW, *ratioH, *iconAction;
+  QLineEdit *sepExport, *sepCopy, *fileNotes, *fileBin;
+};
+
+class CSettingsTranslate : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CSettingsTranslate(QWidget* parent);
+  QTableWidget* table;
+  bool Changed() const { return m_changed; }
+  // Writes every row's translation to the translation file.
+  bool Save(const std::string& iniPath) const;
+
+ private:
+  bool m_changed = false;
+};
+
+// The settings of the program on seven pages, or in note mode the layout of
+// one note alone (then nothing is written).
+class CSettingsDialog : public QDialog {
+  Q_OBJECT
+ public:
+  CSettingsDialog(CMainWindow& main, const CNote* note = nullptr, QWidget* parent = nullptr);
+  bool NoteMode() const { return m_noteMode; }
+  bool ShadowChanged() const { return m_shadowChanged; }
+  LayoutValues Layout() const { return m_layout; }
+  void accept() override;
+
+  QTabWidget* tabs;
+  CSettingsLayout* layoutPage;
+  CSettingsNewnote* newnotePage = nullptr;
+  CSettingsKeyboard* keyboardPage = nullptr;
+  CSettingsNetwork* networkPage = nullptr;
+  CSettingsCalendar* calendarPage = nullptr;
+  CSettingsMisc* miscPage = nullptr;
+  CSettingsTranslate* translatePage = nullptr;
+
+ private:
+  CMainWindow& m_main;
+  bool m_noteMode;
+  bool m_shadowChanged = false;
+  LayoutValues m_layout;
+};
+
+}  // namespace quillet

@@ -1,0 +1,131 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSlider>
+#include <QTabWidget>
+#include <QKeySequenceEdit>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableWidget>
+
+#include "app/UIStrings.h"
+#include "controls/CModal.h"
+#include "mainwnd/Hotkeys.h"
+#include "settingsdlg/CSettingsDialog.h"
+#include "ui/UiFixture.h"
+
+using namespace quillet;
+using namespace quillet::test;
+
+namespace {
+class SettingsDialog : public UiFixture {
+ protected:
+  void SetUp() override {
+    UiFixture::SetUp();
+    CModal::ClearHandlers();
+  }
+  std::map<QString, QVariant> Snapshot() {
+    QSettings& q = static_cast<QtSettingsStore&>(AppSettings().Store()).Backend();
+    std::map<QString, QVariant> all;
+    for (const QString& k : q.allKeys()) all[k] = q.value(k);
+    return all;
+  }
+};
+}  // namespace
+
+TEST_F(SettingsDialog, APortOutOfRangeKeepsItOpenAndWritesNothing) {
+  Start();
+  const auto before = Snapshot();
+  CSettingsDialog dialog(*main);
+  dialog.networkPage->port->setText(QStringLiteral("19999"));
+  dialog.miscPage->tabStops->setValue(1);  // also wrong, but the port is checked first
+  dialog.accept();
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(CMessageBox::Shown().back(), QStringLiteral("The port number must be between 20000 and 60000!"));
+  EXPECT_EQ(Snapshot(), before);
+  dialog.networkPage->port->setText(QStringLiteral("30000"));
+  dialog.accept();
+  EXPECT_EQ(CMessageBox::Shown().back(), QStringLiteral("The tab width must be between 2 and 20 characters!"));
+  dialog.miscPage->tabStops->setValue(4);
+  dialog.miscPage->flash->setValue(50);
+  dialog.accept();
+  EXPECT_EQ(CMessageBox::Shown().back(), QStringLiteral("The flash time must be between 100 and 3000 millisec!"));
+  dialog.miscPage->flash->setValue(500);
+  dialog.miscPage->remind->setValue(60);
+  dialog.accept();
+  EXPECT_EQ(CMessageBox::Shown().back(), QStringLiteral("The time for reminding must be between 1 and 59 minutes!"));
+  dialog.miscPage->remind->setValue(10);
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(AppSettings().String("NetPort"), "30000");
+  EXPECT_EQ(AppSettings().Int("TabStops"), 4);
+  EXPECT_EQ(AppSettings().Int("AlarmRemind"), 10);
+}
+
+TEST_F(SettingsDialog, HotkeysAreStoredWithTheWindowsKeyBox) {
+  Start();
+  CSettingsDialog dialog(*main);
+  const int newNote = 0;
+  dialog.keyboardPage->keys[newNote]->setKeySequence(QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_F5));
+  dialog.keyboardPage->windows[newNote]->setChecked(true);
+  EXPECT_EQ(dialog.keyboardPage->Value(newNote), (1 + 2 + 8) * 256 + 0x74);
+  dialog.keyboardPage->SetValue(1, 0x0641);
+  EXPECT_EQ(dialog.keyboardPage->Value(1), 0x0641);
+  EXPECT_FALSE(dialog.keyboardPage->windows[1]->isChecked());
+  dialog.accept();
+  EXPECT_EQ(AppSettings().Int("NewHotkey"), 0x0B74);
+  EXPECT_EQ(AppSettings().Int("PasteHotkey"), 0x0641);
+}
+
+TEST_F(SettingsDialog, NoteModeChangesTheNotesButNoSetting) {
+  Start();
+  CNoteWnd* w = AddNote("styled", QRect(10, 10, 60, 30));
+  w->SetSelected(true);
+  const auto before = Snapshot();
+  CModal::SetNextHandler([](QDialog& d) {
+    auto& dialog = dynamic_cast<CSettingsDialog&>(d);
+    EXPECT_TRUE(dialog.NoteMode());
+    EXPECT_EQ(dialog.tabs->count(), 1);
+    dialog.layoutPage->align->setCurrentIndex(2);
+    dialog.layoutPage->key->setCurrentIndex(0);
+    dialog.layoutPage->alpha->setValue(200);
+    dialog.accept();
+    return dialog.result();
+  });
+  main->NoteCommand(*w, 32002);
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_EQ(OnDisk(0).Align, 2);
+  EXPECT_EQ(OnDisk(0).Transparency, 200);
+}
+
+TEST_F(SettingsDialog, TheTranslationPageWritesTheTranslationFile) {
+  Start();
+  UIStrings().LoadTranslation(dir.File("Quillet.ini"));
+  {
+    CSettingsDialog dialog(*main);
+    QTableWidget* table = dialog.translatePage->table;
+    for (int r = 0; r < table->rowCount(); ++r)
+      if (table->item(r, 0) && table->item(r, 0)->data(Qt::UserRole).toInt() == 32005) {
+        table->item(r, 0)->setText(QStringLiteral("&Quit"));
+        break;
+      }
+    dialog.accept();
+  }
+  EXPECT_EQ(UIStrings().Load(32005), "&Quit");
+  UIStrings().LoadTranslation(dir.File("absent.ini"));
+}
+
+TEST_F(SettingsDialog, ChangingTheShadowMakesTheWindowsAnew) {
+  Start();
+  AddNote("kept", QRect(40, 50, 60, 30));
+  CNoteWnd* before = main->WindowAt(0);
+  CModal::SetNextHandler([](QDialog& d) {
+    auto& dialog = dynamic_cast<CSettingsDialog&>(d);
+    dialog.miscPage->shadow->setChecked(!dialog.miscPage->shadow->isChecked());
+    dialog.accept();
+    return dialog.result();
+  });
+  main->OnCommand(CMainWindow::kCmdSettings);
+  ASSERT_EQ(main->NoteCount(), 1);
+  EXPECT_NE(main->WindowAt(0), before);
+  EXPECT_EQ(main->WindowAt(0)->geometry(), QRect(40, 50, 60, 30));
+}
