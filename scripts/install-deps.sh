@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libxcb1-dev libxcb-keysyms1-dev
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6printsupport6 libgl-dev libxcb1-dev libxcb-keysyms1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation
   "$@"

@@ -42,6 +42,8 @@ const std::vector<UIStringEntry>& UIStringTable() {
        "Notizen auf dem Desktop, gespeichert im Augenblick jeder Änderung."},
       {30026, "Global hotkeys cannot be used in this desktop session. Everything else works as usual.",
        "Globale Tastenkombinationen sind in dieser Desktop-Sitzung nicht verfügbar. Alles andere funktioniert wie gewohnt."},
+      {30027, "No printer is installed. The print dialog can still print into a PDF file.",
+       "Es ist kein Drucker eingerichtet. Der Druckdialog kann trotzdem in eine PDF-Datei drucken."},
       // Questions and notices
       {30100, "Delete selected note(s)?", "Ausgewählte Notiz(en) löschen?"},
       {30101, "Trying to add icon to taskbar...", "Versuche, das Symbol zur Taskleiste hinzuzufügen..."},

@@ -25,6 +25,7 @@ enum NewStringIds {
   IDS_ORIGINAL_KEPT = 30024,
   IDS_ABOUT_LINE = 30025,
   IDS_NO_HOTKEYS = 30026,
+  IDS_NO_PRINTER = 30027,
 };
 
 enum class Language { German, English };

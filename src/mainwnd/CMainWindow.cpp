@@ -43,6 +43,7 @@
 #include "notes/Links.h"
 #include "notes/NoteText.h"
 #include "notewnd/CNoteEditor.h"
+#include "notewnd/CPrintNotes.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/Layout.h"
 
@@ -699,13 +700,9 @@ std::vector<std::string> CMainWindow::FolderList() const {
   return folders;
 }
 
-bool CMainWindow::IsNoteCommandAvailable(int id) const {
-  switch (id) {
-    case 32102:  // print
-      return false;
-    default:
-      return true;
-  }
+bool CMainWindow::IsNoteCommandAvailable(int) const {
+  // Every note command has its window now; the hook stays for commands that may not.
+  return true;
 }
 
 void CMainWindow::BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList) {
@@ -853,6 +850,7 @@ void CMainWindow::NoteCommand(CNoteWnd& note, int id, bool shift) {
       break;
     }
     case 32002: NoteSettings(note); break;
+    case 32102: PrintNotes(*this, SelectedIndices()); break;
     case 32120: {
       CBusyGuard busy(*this);
       CFolderListDialog dialog(*this);
