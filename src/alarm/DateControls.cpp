@@ -4,6 +4,7 @@
 #include <QTextCharFormat>
 
 #include "app/Paths.h"
+#include "calendar/CCalendar.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
 
@@ -13,16 +14,7 @@ QDateEdit* MakeDateEdit(QWidget* parent) {
   auto* e = new QDateEdit(parent);
   e->setCalendarPopup(true);
   e->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
-  if (QCalendarWidget* cal = e->calendarWidget()) {
-    const CSettings& s = AppSettings();
-    cal->setVerticalHeaderFormat(s.Flag("CalWeek") ? QCalendarWidget::ISOWeekNumbers : QCalendarWidget::NoVerticalHeader);
-    if (s.Flag("CalCircle") || s.Flag("CalToday")) {
-      QTextCharFormat today;
-      today.setFontWeight(QFont::Bold);
-      if (s.Flag("CalCircle")) today.setForeground(QColor(0xC0, 0x00, 0x00));
-      cal->setDateTextFormat(QDate::currentDate(), today);
-    }
-  }
+  if (QCalendarWidget* cal = e->calendarWidget()) ApplyCalendarOptions(*cal);
   return e;
 }
 

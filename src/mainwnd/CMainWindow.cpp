@@ -19,6 +19,7 @@
 #include "alarm/CAlarmBox.h"
 #include "alarm/CAlarmSheet.h"
 #include "alarm/CHideDialog.h"
+#include "calendar/CCalendar.h"
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
@@ -157,6 +158,9 @@ void CMainWindow::ApplySettings() {
   m_store.SetRecycleBinPath(bin.empty() ? CRecycleBin::DerivedPath(m_store.DataPath()) : bin);
   RegisterHotkeys();
   StartListening();
+  // The calendar is made anew from its settings.
+  m_calendar = std::make_unique<CCalendar>(*this);
+  m_calendar->Place();
 
   for (const auto& [note, wnd] : m_windows) {
     wnd->ApplyZOrder(false);
@@ -182,6 +186,7 @@ void CMainWindow::Shutdown() {
   s.Store().Sync();
   if (m_server) m_server->Close();
   UnregisterHotkeys();
+  m_calendar.reset();
   m_alarmTimer.stop();
   m_trayFlashTimer.stop();
   m_sound.Stop();
@@ -283,8 +288,6 @@ void CMainWindow::SetNoteFocus(bool on) {
 
 bool CMainWindow::IsCommandAvailable(int id) const {
   switch (id) {
-    case kCmdCalendar:
-      return false;  // its window comes later
     default:
       return true;
   }
@@ -311,6 +314,7 @@ void CMainWindow::OnCommand(int id) {
       break;
     case kCmdNoteList: OpenNoteList(); break;
     case kCmdSettings: SettingsCommand(); break;
+    case kCmdCalendar: ToggleCalendar(); break;
     case kCmdSearch: SearchCommand(); break;
     case kCmdExit: Exit(); break;
     default: break;
@@ -646,6 +650,7 @@ void CMainWindow::ToggleShowNotes() {
 void CMainWindow::ToggleAlwaysOnTop() {
   SetFlag(kAlwaysOnTop, !HasFlag(kAlwaysOnTop));
   for (const auto& [note, w] : m_windows) w->ApplyZOrder(true);
+  if (m_calendar) m_calendar->Place();
 }
 
 void CMainWindow::About() {
@@ -1455,6 +1460,15 @@ void CMainWindow::NoteSettings(CNoteWnd& note) {
     w->SetTransparency(v.transparency);
     w->FitToText(minimized);
   }
+}
+
+}  // namespace quillet
+
+namespace quillet {
+
+void CMainWindow::ToggleCalendar() {
+  SetFlag(kCalendarShown, !HasFlag(kCalendarShown));
+  if (m_calendar) m_calendar->Place();
 }
 
 }  // namespace quillet

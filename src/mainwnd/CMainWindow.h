@@ -20,6 +20,7 @@ namespace quillet {
 
 class CNoteWnd;
 class CNoteEditor;
+class CCalendar;
 class CGlobalHotkeys;
 class CNoteServer;
 class CTrayIcon;
@@ -122,6 +123,10 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   // The settings dialog: the program's settings, or the layout of a note.
   void SettingsCommand();
   void NoteSettings(CNoteWnd& note);
+
+  // The calendar window.
+  CCalendar* Calendar() const { return m_calendar.get(); }
+  void ToggleCalendar();
 
   // Global hotkeys.
   void RegisterHotkeys();
@@ -236,6 +241,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   const CNote* m_soundNote = nullptr;
   std::unique_ptr<CNoteServer> m_server;
   std::unique_ptr<CGlobalHotkeys> m_hotkeys;
+  std::unique_ptr<CCalendar> m_calendar;
   bool m_toldNoHotkeys = false;
   CSound m_netSound;
   void StartListening();

@@ -1,0 +1,190 @@
+#include "calendar/CCalendar.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTextCharFormat>
+#include <QVBoxLayout>
+
+#include "app/Paths.h"
+#include "app/QtSettingsStore.h"
+#include "app/UIStrings.h"
+#include "common/DateFormat.h"
+#include "controls/QtDateNames.h"
+#include "mainwnd/CMainWindow.h"
+#include "notewnd/CNoteWnd.h"
+#include "notewnd/NoteMeasure.h"
+
+namespace quillet {
+
+namespace {
+constexpr int kBorder = 5;
+constexpr int kGrip = 8;  // the strip along the top that moves the calendar
+}  // namespace
+
+void ApplyCalendarOptions(QCalendarWidget& cal) {
+  const CSettings& s = AppSettings();
+  cal.setVerticalHeaderFormat(s.Flag("CalWeek") ? QCalendarWidget::ISOWeekNumbers : QCalendarWidget::NoVerticalHeader);
+  QTextCharFormat today;
+  if (s.Flag("CalToday")) today.setFontWeight(QFont::Bold);
+  if (s.Flag("CalCircle")) today.setForeground(QColor(0xC0, 0x00, 0x00));
+  cal.setDateTextFormat(QDate::currentDate(), today);
+}
+
+QString CCalendar::DateText(const QDate& date, bool longForm) {
+  DateParts p;
+  DateTime::FromParts(date.year(), date.month(), date.day()).ToParts(p);
+  return FromLocal(ExpandDateFormat(longForm ? "%#x" : "%x", p, CQtDateNames()));
+}
+
+CCalendar::CCalendar(CMainWindow& main)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), m_main(main) {
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setMouseTracking(true);
+  m_calendar = new QCalendarWidget(this);
+  m_calendar->setContextMenuPolicy(Qt::CustomContextMenu);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(kBorder, kBorder + kGrip, kBorder, kBorder);
+  layout->addWidget(m_calendar);
+  // Dragging may make it as small as a note can get; the months are cut then.
+  layout->setSizeConstraint(QLayout::SetNoConstraint);
+  m_calendar->setMinimumSize(0, 0);
+  setMinimumSize(kMinDragSize, kMinDragSize);
+  connect(m_calendar, &QCalendarWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    if (!m_main.HasFlag(CMainWindow::kIdle) || m_main.HasFlag(CMainWindow::kReadOnly)) return;
+    QMenu menu;
+    BuildMenu(menu);
+    QAction* chosen = nullptr;
+    {
+      CBusyGuard busy(m_main);
+      chosen = menu.exec(m_calendar->mapToGlobal(pos));
+    }
+    if (chosen && chosen->data().isValid()) Command(chosen->data().toInt());
+  });
+  ApplySettings();
+}
+
+void CCalendar::ApplySettings() {
+  const CSettings& s = AppSettings();
+  m_onTop = s.Flag("CalOnTop");
+  ApplyCalendarOptions(*m_calendar);
+  const auto font = s.GetBytes("Layout-1", "FontNote");
+  if (font.size() == LogFont::kSize) m_calendar->setFont(FontFromLogFont(LogFont::Read(font.data())));
+  const int w = s.Int("CalWidth"), h = s.Int("CalHeight");
+  const QSize natural = m_calendar->sizeHint() + QSize(2 * kBorder, 2 * kBorder + kGrip);
+  setGeometry(s.Int("CalLeft"), s.Int("CalTop"), w > 0 && h > 0 ? w : natural.width(), w > 0 && h > 0 ? h : natural.height());
+  const TransparencySpec t = DecodeTransparency(s.GetInt("Layout-1", "Transparency"));
+  setWindowOpacity(m_main.HasFlag(CMainWindow::kLayeredAvailable) && t.alpha ? t.opacity / 255.0 : 1.0);
+}
+
+void CCalendar::Place() {
+  const bool top = m_onTop || m_main.HasFlag(CMainWindow::kAlwaysOnTop);
+  if (top != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) setWindowFlag(Qt::WindowStaysOnTopHint, top);
+  if (!m_main.HasFlag(CMainWindow::kCalendarShown)) return hide();
+  show();
+  if (!top) lower();
+}
+
+void CCalendar::SetOnTop(bool on) {
+  m_onTop = on;
+  AppSettings().WriteInt("Settings", "CalOnTop", on ? 1 : 0);
+  Place();
+}
+
+void CCalendar::BuildMenu(QMenu& menu) {
+  QAction* today = menu.addAction(FromLocal(LoadUIString(32500)));
+  today->setData(32500);
+  const QDate selected = m_calendar->selectedDate();
+  if (selected.isValid()) {
+    QMenu* copy = menu.addMenu(FromLocal(LoadUIString(32502)));
+    for (int id : {32201, 32218}) {
+      std::string label = LoadUIString(id);
+      label = label.substr(std::min(label.size(), label.find(' ')));
+      label.erase(0, label.find_first_not_of(' '));
+      label = label.substr(0, label.find('\t'));
+      QAction* a = copy->addAction(FromLocal(label) + QLatin1Char('\t') + DateText(selected, id == 32218));
+      a->setData(id);
+    }
+    menu.addSeparator();
+  }
+  QAction* top = menu.addAction(FromLocal(LoadUIString(32501)));
+  top->setData(32501);
+  top->setCheckable(true);
+  top->setChecked(m_onTop);
+}
+
+void CCalendar::Command(int id) {
+  switch (id) {
+    case 32500: m_calendar->showToday(); m_calendar->setSelectedDate(QDate::currentDate()); break;
+    case 32501: SetOnTop(!m_onTop); break;
+    case 32201:
+    case 32218:
+      if (m_calendar->selectedDate().isValid())
+        QApplication::clipboard()->setText(DateText(m_calendar->selectedDate(), id == 32218));
+      break;
+    default: break;
+  }
+}
+
+int CCalendar::EdgesAt(const QPoint& p) const {
+  const int edges = DragEdgesAt(p.x(), p.y(), width(), height());
+  if (edges != kMoveWhole) return edges;
+  return p.y() < kBorder + kGrip ? kMoveWhole : 0;
+}
+
+void CCalendar::mousePressEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton || !m_main.HasFlag(CMainWindow::kIdle) || m_main.HasFlag(CMainWindow::kReadOnly)) return;
+  m_dragEdges = EdgesAt(e->position().toPoint());
+  const QRect g = geometry();
+  m_dragRect = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+  m_dragPoint = e->globalPosition().toPoint();
+  m_moved = false;
+}
+
+void CCalendar::mouseMoveEvent(QMouseEvent* e) {
+  if (!m_dragEdges) {
+    switch (EdgesAt(e->position().toPoint())) {
+      case kEdgeTop:
+      case kEdgeBottom: setCursor(Qt::SizeVerCursor); break;
+      case kEdgeLeft:
+      case kEdgeRight: setCursor(Qt::SizeHorCursor); break;
+      case kEdgeLeft | kEdgeTop:
+      case kEdgeRight | kEdgeBottom: setCursor(Qt::SizeFDiagCursor); break;
+      case kEdgeRight | kEdgeTop:
+      case kEdgeLeft | kEdgeBottom: setCursor(Qt::SizeBDiagCursor); break;
+      default: setCursor(Qt::ArrowCursor); break;
+    }
+    return;
+  }
+  const QPoint p = e->globalPosition().toPoint();
+  if (p != m_dragPoint) m_moved = true;
+  if (!m_moved) return;
+  m_dragRect = DragRect(m_dragRect, m_dragEdges, p.x() - m_dragPoint.x(), p.y() - m_dragPoint.y());
+  setGeometry(m_dragRect.left, m_dragRect.top, m_dragRect.right - m_dragRect.left, m_dragRect.bottom - m_dragRect.top);
+  m_dragPoint = p;
+}
+
+void CCalendar::mouseReleaseEvent(QMouseEvent* e) {
+  if (!m_dragEdges) return;
+  mouseMoveEvent(e);
+  m_dragEdges = 0;
+  CSettings& s = AppSettings();
+  s.WriteInt("Settings", "CalLeft", x());
+  s.WriteInt("Settings", "CalTop", y());
+  s.WriteInt("Settings", "CalWidth", width());
+  s.WriteInt("Settings", "CalHeight", height());
+}
+
+void CCalendar::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), palette().color(QPalette::Window).darker(115));
+  p.fillRect(QRect(kBorder, kBorder, width() - 2 * kBorder, kGrip - 2), palette().color(QPalette::Mid));
+}
+
+void CCalendar::closeEvent(QCloseEvent* e) { e->ignore(); }
+
+}  // namespace quillet
