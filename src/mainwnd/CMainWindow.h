@@ -12,6 +12,7 @@
 #include "mainwnd/NewNotePosition.h"
 #include "mainwnd/UndoBuffer.h"
 #include "notes/NoteStore.h"
+#include "notewnd/Layout.h"
 #include "notewnd/NoteMeasure.h"
 
 class QMenu;
@@ -123,6 +124,9 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   // The settings dialog: the program's settings, or the layout of a note.
   void SettingsCommand();
   void NoteSettings(CNoteWnd& note);
+
+  // Random numbers for random note colours.
+  int RandomNumber() { return m_random.Next(); }
 
   // The calendar window.
   CCalendar* Calendar() const { return m_calendar.get(); }
@@ -242,6 +246,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   std::unique_ptr<CNoteServer> m_server;
   std::unique_ptr<CGlobalHotkeys> m_hotkeys;
   std::unique_ptr<CCalendar> m_calendar;
+  CRandomColors m_random;
   bool m_toldNoHotkeys = false;
   CSound m_netSound;
   void StartListening();

@@ -59,7 +59,7 @@ CNoteEditor::CNoteEditor(CMainWindow& main, CNoteWnd* source, int layout, const 
     Setup(FontFromLogFont(n.Font), n.ColorText, c.back, n.ColorBorder, n.Align, n.Transparency);
   } else {
     const LayoutValues v = ReadLayout(AppSettings(), layout);
-    const LayoutBackground bg = ChooseBackground(v, ReadColorList(AppSettings()), [] { return std::rand(); });
+    const LayoutBackground bg = ChooseBackground(v, ReadColorList(AppSettings()), [&main] { return main.RandomNumber(); });
     m_randomColor = bg.random;
     m_randomBack = bg.back;
     const ColorRef back = bg.desk ? main.DesktopColor() : bg.back;

@@ -1,5 +1,11 @@
 #include "notewnd/Layout.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+
+#include "common/Text.h"
+
 namespace quillet {
 
 std::string LayoutSection(int number) { return number <= 0 ? "Settings" : "Layout" + std::to_string(number); }
@@ -22,12 +28,63 @@ LayoutValues ReadLayout(const CSettings& s, int number) {
 
 std::vector<ColorRef> ReadColorList(const CSettings& s) {
   std::vector<ColorRef> colors;
-  for (int i = 1;; ++i) {
+  for (int i = 0;; ++i) {
     const auto v = s.Store().RawInt("ColorList", std::to_string(i));
     if (!v || *v < 0 || *v > 0xFFFFFF) break;
     colors.push_back(static_cast<ColorRef>(*v));
   }
+  if (colors.empty()) colors = {0x99FFFF, 0x99CCFF, 0xCC99FF, 0xFFCC99, 0xCCFFCC};
   return colors;
+}
+
+void WriteColorList(CSettings& s, const std::vector<ColorRef>& colors) {
+  s.Store().DeleteSection("ColorList");
+  for (std::size_t i = 0; i < colors.size(); ++i) s.WriteInt("ColorList", std::to_string(i), colors[i]);
+}
+
+int SaveLayout(CSettings& s, const std::string& name, const LayoutValues& v) {
+  std::vector<int> list = s.GetLayoutList();
+  int number = 0, highest = 0;
+  for (int n : list) {
+    highest = std::max(highest, n);
+    if (EqualsNoCase(s.GetString(LayoutSection(n), "Name"), name)) number = n;
+  }
+  if (number == 0) {
+    number = highest + 1;
+    list.push_back(number);
+    s.WriteLayoutList(list);
+  }
+  const std::string sec = LayoutSection(number);
+  const auto font = v.font.Bytes();
+  s.WriteString(sec, "Name", name);
+  s.WriteBytes(sec, "FontNote", {font.begin(), font.end()});
+  s.WriteInt(sec, "ColorText", v.colorText);
+  s.WriteInt(sec, "ColorBack", v.colorBack);
+  s.WriteInt(sec, "ColorBorder", v.colorBorder);
+  s.WriteInt(sec, "Align", v.align);
+  s.WriteInt(sec, "DeskColor", v.deskColor);
+  s.WriteInt(sec, "RandomColor", v.randomColor);
+  s.WriteInt(sec, "RandColList", v.randColList);
+  s.WriteInt(sec, "Transparency", v.transparency);
+  return number;
+}
+
+void DeleteLayout(CSettings& s, int number) {
+  if (number < 1) return;
+  s.Store().DeleteSection(LayoutSection(number));
+  std::vector<int> list = s.GetLayoutList();
+  list.erase(std::remove(list.begin(), list.end(), number), list.end());
+  s.WriteLayoutList(list);
+}
+
+int CRandomColors::Next() {
+  const long long now = m_seconds ? m_seconds() : static_cast<long long>(std::time(nullptr));
+  if (now - m_lastSeed > 5) {
+    std::srand(static_cast<unsigned>(now));
+    m_lastSeed = now;
+    ++m_seedings;
+  }
+  return std::rand();
 }
 
 LayoutBackground ChooseBackground(const LayoutValues& layout, const std::vector<ColorRef>& colorList,

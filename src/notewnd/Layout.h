@@ -25,8 +25,29 @@ struct LayoutValues {
 std::string LayoutSection(int number);
 LayoutValues ReadLayout(const CSettings& settings, int number);
 
-// The random colours of section "ColorList", up to the first missing one.
+// The random colours of section "ColorList" (keys "0", "1", ... up to the
+// first missing one); five light colours when the section has none.
 std::vector<ColorRef> ReadColorList(const CSettings& settings);
+void WriteColorList(CSettings& settings, const std::vector<ColorRef>& colors);
+
+// Named layouts: a name is found again in any letter case. Saving returns the
+// layout's number (the highest in use plus one for a new name).
+int SaveLayout(CSettings& settings, const std::string& name, const LayoutValues& values);
+void DeleteLayout(CSettings& settings, int number);
+
+// Random numbers for colours, seeded at the first pick and again when more
+// than 5 seconds have passed since the last seeding.
+class CRandomColors {
+ public:
+  explicit CRandomColors(std::function<long long()> seconds = nullptr) : m_seconds(std::move(seconds)) {}
+  int Next();
+  int Seedings() const { return m_seedings; }
+
+ private:
+  std::function<long long()> m_seconds;
+  long long m_lastSeed = -1000000;
+  int m_seedings = 0;
+};
 
 // The background a new note of this layout starts with: random colours when
 // the layout asks for them (random is a source of numbers 0..RAND_MAX).

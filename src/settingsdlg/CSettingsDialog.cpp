@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -25,6 +26,8 @@
 #include "app/UIStrings.h"
 #include "common/Text.h"
 #include "controls/CMessageBox.h"
+#include "controls/CModal.h"
+#include "notewnd/CColorListDialog.h"
 #include "controls/Platform.h"
 #include "mainwnd/CMainWindow.h"
 #include "mainwnd/Hotkeys.h"
@@ -87,7 +90,7 @@ int QtKeyOfVirtualKey(int vk) {
 
 // ---- Layout -----------------------------------------------------------------
 
-CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v) : QWidget(parent), m_values(v) {
+CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool noteMode) : QWidget(parent), m_values(v) {
   auto* form = new QFormLayout(this);
   font = new QPushButton(Ui(31102), this);
   text = new QPushButton(this);
@@ -122,17 +125,40 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v) : QWidg
   form->addRow(randomList);
   row(31178, key);
   row(31128, alpha);
+  colorList = new QPushButton(QStringLiteral("..."), this);
+  form->addRow(colorList);
+  connect(colorList, &QPushButton::clicked, this, [this] {
+    CColorListDialog dialog(this);
+    CModal::Run(dialog);
+  });
+  if (!noteMode) {
+    // The named layouts: choose one to edit, save under a name, delete.
+    layouts = new QComboBox(this);
+    save = new QPushButton(Plain(31145), this);
+    remove = new QPushButton(Plain(31146), this);
+    row(31153, layouts, save);
+    form->addRow(remove);
+    FillLayouts(0);
+    connect(layouts, &QComboBox::currentIndexChanged, this, [this](int i) {
+      if (i < 0) return;
+      Load(ReadLayout(AppSettings(), layouts->itemData(i).toInt()));
+      remove->setEnabled(i > 0);
+    });
+    connect(save, &QPushButton::clicked, this, [this] {
+      QInputDialog ask(this);
+      ask.setWindowTitle(Ui(31191));
+      ask.setComboBoxEditable(true);
+      QStringList names;
+      for (int i = 1; i < layouts->count(); ++i) names << layouts->itemText(i);
+      ask.setComboBoxItems(names);
+      if (CModal::Run(ask) != QDialog::Accepted) return;
+      const std::string name = Trim(ToLocal(ask.textValue()));
+      if (!name.empty()) SaveAs(name);
+    });
+    connect(remove, &QPushButton::clicked, this, &CSettingsLayout::DeleteSelected);
+  }
 
-  PaintButton(text, v.colorText == kColorAutomatic ? 0 : v.colorText);
-  PaintButton(back, v.colorBack & 0x00FFFFFF);
-  PaintButton(border, v.colorBorder == kColorAutomatic ? 0 : v.colorBorder);
-  autoText->setChecked(v.colorText == kColorAutomatic);
-  autoBorder->setChecked(v.colorBorder == kColorAutomatic);
-  align->setCurrentIndex(std::clamp<int>(v.align, 0, 2));
-  const TransparencySpec t = DecodeTransparency(v.transparency);
-  key->setCurrentIndex(t.keyIndex + 1);
-  alpha->setValue(t.alpha ? t.opacity : 255);
-  font->setText(FromLocal(v.font.FaceName()) + QStringLiteral(", %1 px").arg(std::abs(v.font.height)));
+  Load(v);
   connect(font, &QPushButton::clicked, this, [this] {
     bool ok = false;
     const QFont f = QFontDialog::getFont(&ok, FontFromLogFont(m_values.font), this);
@@ -148,6 +174,45 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v) : QWidg
       if (b == text) autoText->setChecked(false);
       if (b == border) autoBorder->setChecked(false);
     });
+}
+
+void CSettingsLayout::Load(const LayoutValues& v) {
+  m_values = v;
+  PaintButton(text, v.colorText == kColorAutomatic ? 0 : v.colorText);
+  PaintButton(back, v.colorBack & 0x00FFFFFF);
+  PaintButton(border, v.colorBorder == kColorAutomatic ? 0 : v.colorBorder);
+  autoText->setChecked(v.colorText == kColorAutomatic);
+  autoBorder->setChecked(v.colorBorder == kColorAutomatic);
+  align->setCurrentIndex(std::clamp<int>(v.align, 0, 2));
+  desk->setChecked(v.deskColor);
+  random->setChecked(v.randomColor);
+  randomList->setChecked(v.randColList);
+  const TransparencySpec t = DecodeTransparency(v.transparency);
+  key->setCurrentIndex(t.keyIndex + 1);
+  alpha->setValue(t.alpha ? t.opacity : 255);
+  font->setText(FromLocal(v.font.FaceName()) + QStringLiteral(", %1 px").arg(std::abs(v.font.height)));
+}
+
+void CSettingsLayout::FillLayouts(int select) {
+  const QSignalBlocker block(layouts);
+  layouts->clear();
+  layouts->addItem(Plain(31192), 0);
+  const CSettings& s = AppSettings();
+  for (int n : s.GetLayoutList()) layouts->addItem(FromLocal(s.GetString(LayoutSection(n), "Name")), n);
+  layouts->setCurrentIndex(std::max(0, layouts->findData(select)));
+  remove->setEnabled(layouts->currentIndex() > 0);
+}
+
+int CSettingsLayout::SaveAs(const std::string& name) {
+  const int number = SaveLayout(AppSettings(), name, Values());
+  FillLayouts(number);
+  return number;
+}
+
+void CSettingsLayout::DeleteSelected() {
+  if (!layouts || layouts->currentIndex() < 1) return;
+  DeleteLayout(AppSettings(), layouts->currentData().toInt());
+  FillLayouts(0);
 }
 
 LayoutValues CSettingsLayout::Values() const {
@@ -414,7 +479,7 @@ CSettingsDialog::CSettingsDialog(CMainWindow& main, const CNote* note, QWidget* 
     values.transparency = note->Transparency;
   }
   tabs = new QTabWidget(this);
-  layoutPage = new CSettingsLayout(tabs, values);
+  layoutPage = new CSettingsLayout(tabs, values, note != nullptr);
   tabs->addTab(layoutPage, Plain(32114));
   if (!note) {
     // The dialog's hotkey editors need the key combinations for themselves.

@@ -25,14 +25,21 @@ class CMainWindow;
 class CSettingsLayout : public QWidget {
   Q_OBJECT
  public:
-  CSettingsLayout(QWidget* parent, const LayoutValues& values);
+  CSettingsLayout(QWidget* parent, const LayoutValues& values, bool noteMode);
   LayoutValues Values() const;
+  void Load(const LayoutValues& values);
+  // Saves the page's values as a named layout; returns its number.
+  int SaveAs(const std::string& name);
+  void DeleteSelected();
   QPushButton *font, *text, *back, *border;
   QCheckBox *autoText, *autoBorder, *desk, *random, *randomList;
   QComboBox *align, *key;
   QSlider* alpha;
+  QComboBox* layouts = nullptr;
+  QPushButton *save = nullptr, *remove = nullptr, *colorList = nullptr;
 
  private:
+  void FillLayouts(int select);
   LayoutValues m_values;
 };
 

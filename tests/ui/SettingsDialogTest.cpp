@@ -1,4 +1,6 @@
 #include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
 #include <QComboBox>
 #include <QSlider>
 #include <QTabWidget>
@@ -10,6 +12,7 @@
 #include "app/UIStrings.h"
 #include "controls/CModal.h"
 #include "mainwnd/Hotkeys.h"
+#include "notewnd/CColorListDialog.h"
 #include "settingsdlg/CSettingsDialog.h"
 #include "ui/UiFixture.h"
 
@@ -128,4 +131,31 @@ TEST_F(SettingsDialog, ChangingTheShadowMakesTheWindowsAnew) {
   ASSERT_EQ(main->NoteCount(), 1);
   EXPECT_NE(main->WindowAt(0), before);
   EXPECT_EQ(main->WindowAt(0)->geometry(), QRect(40, 50, 60, 30));
+}
+
+TEST_F(SettingsDialog, TheColourListNeedsTwoColours) {
+  Start();
+  CColorListDialog dialog;
+  EXPECT_EQ(dialog.list->count(), 5);
+  while (dialog.list->count() > 1) dialog.DeleteSelected();
+  dialog.accept();
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(CMessageBox::Shown().back(), QStringLiteral("The color list must contain at least 2 colors!"));
+  dialog.AddColor(0x00112233);
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(ReadColorList(AppSettings()).size(), 2u);
+}
+
+TEST_F(SettingsDialog, LayoutsAreSavedAndDeletedOnTheLayoutPage) {
+  Start();
+  CSettingsDialog dialog(*main);
+  dialog.layoutPage->align->setCurrentIndex(1);
+  EXPECT_EQ(dialog.layoutPage->SaveAs("Centred"), 1);
+  EXPECT_EQ(dialog.layoutPage->layouts->count(), 2);
+  EXPECT_TRUE(dialog.layoutPage->remove->isEnabled());
+  EXPECT_EQ(ReadLayout(AppSettings(), 1).align, 1);
+  dialog.layoutPage->DeleteSelected();
+  EXPECT_EQ(dialog.layoutPage->layouts->count(), 1);
+  EXPECT_TRUE(AppSettings().GetLayoutList().empty());
 }
