@@ -1,5 +1,7 @@
 // One alarm tick over 1,000 and 32,767 notes that all carry alarms (none due),
 // with real note windows on the offscreen platform; and the rules alone.
+#include "BenchApp.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -14,13 +16,8 @@
 using namespace quillet;
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir home;
-  qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-  QApplication::setOrganizationName(QStringLiteral("Brisko"));
-  QApplication::setApplicationName(QStringLiteral("QuilletBench"));
-  QApplication app(argc, argv);
-  CMessageBox::SetNonInteractive(true);
+  BenchApp bench(argc, argv);
+  const QTemporaryDir& home = bench.home;
   const DateTime now = DateTime::FromParts(2026, 12, 7, 8, 0, 0);
   std::printf("%8s %16s %16s\n", "notes", "tick us", "rules only us");
   for (const int count : {1000, kMaxNotes}) {

@@ -1,5 +1,7 @@
 // Notes received per second over loopback from 1, 10 and 100 senders at
 // once, and the time one send takes, against a real main window (offscreen).
+#include "BenchApp.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -22,13 +24,9 @@ void WaitUntil(const std::function<bool()>& done) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir home;
-  qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-  QApplication::setOrganizationName(QStringLiteral("Brisko"));
-  QApplication::setApplicationName(QStringLiteral("QuilletBench"));
-  QApplication app(argc, argv);
-  CMessageBox::SetNonInteractive(true);
+  BenchApp bench(argc, argv);
+  const QTemporaryDir& home = bench.home;
+  AppSettings().WriteInt("Settings", "NetEnable", 1);
   AppSettings().WriteString("Settings", "NetPort", std::to_string(kPort));
   const QByteArray message = "bench (load)\nA note that came over the network\r\nwith a second line";
 

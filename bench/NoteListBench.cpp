@@ -1,5 +1,7 @@
 // Opening the note list (to its first paint) with 1,000 and 32,767 notes, and
 // one search over all of them, on the offscreen platform.
+#include "BenchApp.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTableView>
@@ -16,14 +18,9 @@
 using namespace quillet;
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir home;
-  qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-  QApplication::setOrganizationName(QStringLiteral("Brisko"));
-  QApplication::setApplicationName(QStringLiteral("QuilletBench"));
-  QApplication app(argc, argv);
-  CMessageBox::SetNonInteractive(true);
-  AppSettings().WriteInt("Settings", "NetEnable", 0);
+  BenchApp bench(argc, argv);
+  QApplication& app = *bench.app;
+  const QTemporaryDir& home = bench.home;
   std::printf("%8s %18s %18s %14s\n", "notes", "open to paint ms", "refill ms", "search ms");
   for (const int count : {1000, qEnvironmentVariableIntValue("LIST_BENCH_NOTES") > 0 ? qEnvironmentVariableIntValue("LIST_BENCH_NOTES") : kMaxNotes}) {
     const std::string path = (home.path() + QStringLiteral("/list-%1.dat").arg(count)).toStdString();

@@ -1,6 +1,8 @@
 // Start-up to all notes shown, and memory per note, with 100 and 1,000 notes.
 // Runs on the platform QT_QPA_PLATFORM names (offscreen when unset); under an
 // X server the figures include the real windows.
+#include "BenchApp.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -39,13 +41,9 @@ void MakeFile(const std::string& path, int count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QTemporaryDir home;
-  qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-  QApplication::setOrganizationName(QStringLiteral("Brisko"));
-  QApplication::setApplicationName(QStringLiteral("QuilletBench"));
-  QApplication app(argc, argv);
-  CMessageBox::SetNonInteractive(true);
+  BenchApp bench(argc, argv);
+  QApplication& app = *bench.app;
+  const QTemporaryDir& home = bench.home;
   std::printf("platform %s\n%8s %14s %14s %16s\n", qPrintable(QApplication::platformName()), "notes", "start ms",
               "shown ms", "KiB per note");
   for (const int count : {100, 1000}) {

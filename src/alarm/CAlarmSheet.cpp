@@ -19,6 +19,7 @@
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
+#include "controls/DialogParts.h"
 #include "controls/CMessageBox.h"
 #include "controls/Platform.h"
 #include "mainwnd/CMainWindow.h"
@@ -157,11 +158,7 @@ CAlarmSheet::CAlarmSheet(const CNote& note, const DateTime& now, CMainWindow* ma
   tabs->addTab(actionPage, Ui(31019));
   tabs->addTab(audioPage, Ui(31022));
   hide = new QCheckBox(Ui(31013), this);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(Ui(30900));
-  buttons->button(QDialogButtonBox::Cancel)->setText(Ui(30901));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CAlarmSheet::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CAlarmSheet::reject);
+  auto* buttons = MakeOkCancel(this);
   auto* all = new QVBoxLayout(this);
   all->addLayout(grid);
   all->addWidget(tabs);

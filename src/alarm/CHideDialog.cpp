@@ -12,6 +12,7 @@
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
+#include "controls/DialogParts.h"
 #include "controls/CMessageBox.h"
 
 namespace quillet {
@@ -46,11 +47,7 @@ CHideDialog::CHideDialog(const CNote& note, const DateTime& now, QWidget* parent
   FillUnitList(*m_unit);
   grid->addWidget(m_count, 7, 1);
   grid->addWidget(m_unit, 7, 2);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(Ui(30900));
-  buttons->button(QDialogButtonBox::Cancel)->setText(Ui(30901));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CHideDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CHideDialog::reject);
+  auto* buttons = MakeOkCancel(this);
   grid->addWidget(buttons, 8, 0, 1, 3);
 
   const CSettings& s = AppSettings();

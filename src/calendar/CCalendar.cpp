@@ -147,17 +147,7 @@ void CCalendar::mousePressEvent(QMouseEvent* e) {
 
 void CCalendar::mouseMoveEvent(QMouseEvent* e) {
   if (!m_dragEdges) {
-    switch (EdgesAt(e->position().toPoint())) {
-      case kEdgeTop:
-      case kEdgeBottom: setCursor(Qt::SizeVerCursor); break;
-      case kEdgeLeft:
-      case kEdgeRight: setCursor(Qt::SizeHorCursor); break;
-      case kEdgeLeft | kEdgeTop:
-      case kEdgeRight | kEdgeBottom: setCursor(Qt::SizeFDiagCursor); break;
-      case kEdgeRight | kEdgeTop:
-      case kEdgeLeft | kEdgeBottom: setCursor(Qt::SizeBDiagCursor); break;
-      default: setCursor(Qt::ArrowCursor); break;
-    }
+    setCursor(CursorForEdges(EdgesAt(e->position().toPoint())));
     return;
   }
   const QPoint p = e->globalPosition().toPoint();

@@ -19,6 +19,7 @@
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
+#include "controls/DialogParts.h"
 #include "common/Text.h"
 #include "controls/CMessageBox.h"
 #include "controls/CModal.h"
@@ -118,12 +119,8 @@ CSendToDialog::CSendToDialog(QWidget* parent) : QDialog(parent) {
   progress->setRange(0, 0);
   progress->setTextVisible(false);
   progress->hide();
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  auto* buttons = MakeOkCancel(this);
   ok = buttons->button(QDialogButtonBox::Ok);
-  ok->setText(Ui(30900));
-  buttons->button(QDialogButtonBox::Cancel)->setText(Ui(30901));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CSendToDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CSendToDialog::reject);
   auto* all = new QVBoxLayout(this);
   all->addWidget(group);
   all->addWidget(computerName);
@@ -226,14 +223,7 @@ void CSendToDialog::Delete() {
 }
 
 void CSendToDialog::Move(int by) {
-  const int row = list->currentRow();
-  const int target = row + by;
-  if (row < 0 || target < 0 || target >= list->count()) return;
-  const QSignalBlocker block(list);
-  QListWidgetItem* item = list->takeItem(row);
-  list->insertItem(target, item);
-  list->setCurrentRow(target);
-  list->scrollToItem(item);
+  if (!MoveCurrentItem(list, by)) return;
   m_listChanged = true;
   UpdateButtons();
 }

@@ -8,6 +8,7 @@
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
+#include "controls/DialogParts.h"
 #include "common/Text.h"
 #include "controls/CMessageBox.h"
 #include "mainwnd/CMainWindow.h"
@@ -119,13 +120,7 @@ void CFolderListDialog::Delete() {
 }
 
 void CFolderListDialog::Move(int by) {
-  const int row = list->currentRow();
-  const int target = row + by;
-  if (row < 0 || target < 0 || target >= list->count()) return;
-  const QSignalBlocker block(list);
-  QListWidgetItem* item = list->takeItem(row);
-  list->insertItem(target, item);
-  list->setCurrentRow(target);
+  if (!MoveCurrentItem(list, by)) return;
   m_changed = true;
   UpdateButtons();
 }

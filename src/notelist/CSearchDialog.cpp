@@ -10,6 +10,7 @@
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
+#include "controls/DialogParts.h"
 #include "common/Text.h"
 
 namespace quillet {
@@ -25,12 +26,8 @@ CSearchDialog::CSearchDialog(QWidget* parent) : QDialog(parent) {
   text->setInsertPolicy(QComboBox::NoInsert);
   caseSensitive = new QCheckBox(Ui(31501), this);
   wholeWord = new QCheckBox(Ui(31517), this);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  auto* buttons = MakeOkCancel(this);
   ok = buttons->button(QDialogButtonBox::Ok);
-  ok->setText(Ui(30900));
-  buttons->button(QDialogButtonBox::Cancel)->setText(Ui(30901));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CSearchDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CSearchDialog::reject);
   auto* all = new QVBoxLayout(this);
   all->addWidget(text);
   all->addWidget(caseSensitive);

@@ -219,17 +219,7 @@ void CNoteWnd::UpdateCursor(const QPoint& pos) {
     unsetCursor();
     return;
   }
-  switch (DragEdgesAt(pos.x(), pos.y(), width(), height())) {
-    case kEdgeTop:
-    case kEdgeBottom: setCursor(Qt::SizeVerCursor); break;
-    case kEdgeLeft:
-    case kEdgeRight: setCursor(Qt::SizeHorCursor); break;
-    case kEdgeLeft | kEdgeTop:
-    case kEdgeRight | kEdgeBottom: setCursor(Qt::SizeFDiagCursor); break;
-    case kEdgeRight | kEdgeTop:
-    case kEdgeLeft | kEdgeBottom: setCursor(Qt::SizeBDiagCursor); break;
-    default: setCursor(Qt::ArrowCursor); break;
-  }
+  setCursor(CursorForEdges(DragEdgesAt(pos.x(), pos.y(), width(), height())));
 }
 
 void CNoteWnd::mousePressEvent(QMouseEvent* e) {

@@ -54,9 +54,13 @@ int SaveLayout(CSettings& s, const std::string& name, const LayoutValues& v) {
     list.push_back(number);
     s.WriteLayoutList(list);
   }
-  const std::string sec = LayoutSection(number);
+  s.WriteString(LayoutSection(number), "Name", name);
+  WriteLayout(s, LayoutSection(number), v);
+  return number;
+}
+
+void WriteLayout(CSettings& s, const std::string& sec, const LayoutValues& v) {
   const auto font = v.font.Bytes();
-  s.WriteString(sec, "Name", name);
   s.WriteBytes(sec, "FontNote", {font.begin(), font.end()});
   s.WriteInt(sec, "ColorText", v.colorText);
   s.WriteInt(sec, "ColorBack", v.colorBack);
@@ -66,7 +70,6 @@ int SaveLayout(CSettings& s, const std::string& name, const LayoutValues& v) {
   s.WriteInt(sec, "RandomColor", v.randomColor);
   s.WriteInt(sec, "RandColList", v.randColList);
   s.WriteInt(sec, "Transparency", v.transparency);
-  return number;
 }
 
 void DeleteLayout(CSettings& s, int number) {

@@ -30,6 +30,9 @@ LayoutValues ReadLayout(const CSettings& settings, int number);
 std::vector<ColorRef> ReadColorList(const CSettings& settings);
 void WriteColorList(CSettings& settings, const std::vector<ColorRef>& colors);
 
+// Writes a layout's keys (font, colours, alignment, options, transparency) to a section.
+void WriteLayout(CSettings& settings, const std::string& section, const LayoutValues& values);
+
 // Named layouts: a name is found again in any letter case. Saving returns the
 // layout's number (the highest in use plus one for a new name).
 int SaveLayout(CSettings& settings, const std::string& name, const LayoutValues& values);

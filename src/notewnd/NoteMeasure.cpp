@@ -97,6 +97,20 @@ void DrawText(QPainter& painter, const QRect& rect, const TextStyle& style, cons
   painter.restore();
 }
 
+Qt::CursorShape CursorForEdges(int edges) {
+  switch (edges) {
+    case kEdgeTop:
+    case kEdgeBottom: return Qt::SizeVerCursor;
+    case kEdgeLeft:
+    case kEdgeRight: return Qt::SizeHorCursor;
+    case kEdgeLeft | kEdgeTop:
+    case kEdgeRight | kEdgeBottom: return Qt::SizeFDiagCursor;
+    case kEdgeRight | kEdgeTop:
+    case kEdgeLeft | kEdgeBottom: return Qt::SizeBDiagCursor;
+    default: return Qt::ArrowCursor;
+  }
+}
+
 QSize ComputeNoteSize(const CNote& note, const QFont* fontOverride, bool firstLineOnly, int width, int tabStops,
                       bool tooSmall) {
   std::string text = note.Text();

@@ -27,6 +27,9 @@ struct TextStyle {
 QSize MeasureText(const TextStyle& style, const QString& text, int wrapWidth);
 void DrawText(QPainter& painter, const QRect& rect, const TextStyle& style, const QString& text);
 
+// The cursor over a drag zone (edges as DragEdgesAt gives them).
+Qt::CursorShape CursorForEdges(int edges);
+
 // The size a note needs for its text: the whole text, or only its first
 // line; wrapped at width when width is above 0. Includes the frame.
 QSize ComputeNoteSize(const CNote& note, const QFont* fontOverride, bool firstLineOnly, int width, int tabStops,

@@ -24,6 +24,7 @@
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
+#include "controls/DialogParts.h"
 #include "common/Text.h"
 #include "controls/CMessageBox.h"
 #include "controls/CModal.h"
@@ -491,11 +492,7 @@ CSettingsDialog::CSettingsDialog(CMainWindow& main, const CNote* note, QWidget* 
     tabs->addTab(miscPage = new CSettingsMisc(tabs), Plain(31125));
     tabs->addTab(translatePage = new CSettingsTranslate(tabs), Plain(31169));
   }
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(Ui(30900));
-  buttons->button(QDialogButtonBox::Cancel)->setText(Ui(30901));
-  connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &CSettingsDialog::reject);
+  auto* buttons = MakeOkCancel(this);
   auto* all = new QVBoxLayout(this);
   all->addWidget(tabs);
   all->addWidget(buttons);
@@ -520,16 +517,7 @@ void CSettingsDialog::accept() {
     }
   CSettings& s = AppSettings();
   const std::string sec = "Settings";
-  const auto font = m_layout.font.Bytes();
-  s.WriteBytes(sec, "FontNote", {font.begin(), font.end()});
-  s.WriteInt(sec, "ColorText", m_layout.colorText);
-  s.WriteInt(sec, "ColorBack", m_layout.colorBack);
-  s.WriteInt(sec, "ColorBorder", m_layout.colorBorder);
-  s.WriteInt(sec, "Align", m_layout.align);
-  s.WriteInt(sec, "DeskColor", m_layout.deskColor);
-  s.WriteInt(sec, "RandomColor", m_layout.randomColor);
-  s.WriteInt(sec, "RandColList", m_layout.randColList);
-  s.WriteInt(sec, "Transparency", m_layout.transparency);
+  WriteLayout(s, sec, m_layout);
   s.WriteInt(sec, "NewLeft", newnotePage->left->value());
   s.WriteInt(sec, "NewTop", newnotePage->top->value());
   s.WriteInt(sec, "NewRight", newnotePage->right->value());
