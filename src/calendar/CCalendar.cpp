@@ -1,6 +1,7 @@
 #include "calendar/CCalendar.h"
 
 #include <QApplication>
+#include <optional>
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -74,6 +75,28 @@ void CCalendar::ApplySettings() {
   ApplyCalendarOptions(*m_calendar);
   const auto font = s.GetBytes("Layout-1", "FontNote");
   if (font.size() == LogFont::kSize) m_calendar->setFont(FontFromLogFont(LogFont::Read(font.data())));
+  // The six colours of "Layout-1"; a colour never set keeps the desktop's own.
+  auto colour = [&](const char* key) -> std::optional<QColor> {
+    const auto v = s.Store().RawInt("Layout-1", key);
+    if (!v || *v < 0 || *v > 0xFFFFFF) return std::nullopt;
+    return ToQColor(static_cast<ColorRef>(*v));
+  };
+  QPalette pal = QApplication::palette();
+  if (auto c = colour("ColorBack")) pal.setColor(QPalette::Window, *c);
+  if (auto c = colour("ColorBackMonth")) pal.setColor(QPalette::Base, *c);
+  if (auto c = colour("ColorTextMonth")) pal.setColor(QPalette::Text, *c);
+  setPalette(pal);
+  m_calendar->setPalette(pal);
+  QString title;
+  if (auto c = colour("ColorBackTitle")) title += QStringLiteral("background: %1;").arg(c->name());
+  if (auto c = colour("ColorTextTitle")) title += QStringLiteral("color: %1;").arg(c->name());
+  if (!title.isEmpty())
+    m_calendar->setStyleSheet(QStringLiteral("#qt_calendar_navigationbar, #qt_calendar_navigationbar QToolButton { %1 }").arg(title));
+  if (auto c = colour("ColorTextOther")) {
+    // Days of the neighbouring months: Qt draws them in the disabled text colour.
+    pal.setColor(QPalette::Disabled, QPalette::Text, *c);
+    m_calendar->setPalette(pal);
+  }
   const int w = s.Int("CalWidth"), h = s.Int("CalHeight");
   const QSize natural = m_calendar->sizeHint() + QSize(2 * kBorder, 2 * kBorder + kGrip);
   setGeometry(s.Int("CalLeft"), s.Int("CalTop"), w > 0 && h > 0 ? w : natural.width(), w > 0 && h > 0 ? h : natural.height());

@@ -160,6 +160,22 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool no
   }
 
   Load(v);
+  // The three colour options exclude one another, and while one is on the
+  // colour buttons have nothing to say.
+  for (QCheckBox* option : {desk, random, randomList})
+    connect(option, &QCheckBox::toggled, this, [this, option](bool on) {
+      if (on)
+        for (QCheckBox* other : {desk, random, randomList})
+          if (other != option) other->setChecked(false);
+      const bool any = desk->isChecked() || random->isChecked() || randomList->isChecked();
+      for (QWidget* w : {static_cast<QWidget*>(text), static_cast<QWidget*>(back), static_cast<QWidget*>(border),
+                         static_cast<QWidget*>(autoText), static_cast<QWidget*>(autoBorder)})
+        w->setEnabled(!any);
+      if (any && on) {
+        autoText->setChecked(true);
+        autoBorder->setChecked(true);
+      }
+    });
   connect(font, &QPushButton::clicked, this, [this] {
     bool ok = false;
     const QFont f = QFontDialog::getFont(&ok, FontFromLogFont(m_values.font), this);

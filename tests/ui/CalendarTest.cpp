@@ -46,3 +46,9 @@ TEST_F(Calendar, MenuCopiesTheSelectedDateAndStaysOnTop) {
   cal->Command(32500);
   EXPECT_EQ(cal->Widget()->selectedDate(), QDate::currentDate());
 }
+
+TEST_F(Calendar, ItsOwnColoursComeFromItsLayout) {
+  AppSettings().WriteInt("Layout-1", "ColorBackMonth", 0x00CCEEFF);
+  Start();
+  EXPECT_EQ(main->Calendar()->Widget()->palette().color(QPalette::Base), QColor(0xFF, 0xEE, 0xCC));
+}

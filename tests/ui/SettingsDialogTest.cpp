@@ -159,3 +159,16 @@ TEST_F(SettingsDialog, LayoutsAreSavedAndDeletedOnTheLayoutPage) {
   EXPECT_EQ(dialog.layoutPage->layouts->count(), 1);
   EXPECT_TRUE(AppSettings().GetLayoutList().empty());
 }
+
+TEST_F(SettingsDialog, TheColourOptionsExcludeOneAnother) {
+  Start();
+  CSettingsDialog dialog(*main);
+  CSettingsLayout& page = *dialog.layoutPage;
+  page.desk->setChecked(true);
+  page.random->setChecked(true);
+  EXPECT_FALSE(page.desk->isChecked());
+  EXPECT_FALSE(page.back->isEnabled());
+  EXPECT_EQ(page.Values().colorText, kColorAutomatic);
+  page.random->setChecked(false);
+  EXPECT_TRUE(page.back->isEnabled());
+}
