@@ -80,19 +80,19 @@ int CQuilletApp::Run(int argc, char** argv) {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
 
   CMainWindow main(CommandLineText(argc, argv));
-  main.OnCreate();
-  if (!main.AddTrayIcon()) {
-    main.Shutdown();
-    return 1;
-  }
-
   auto shutdown = [&main] {
     main.Shutdown();
     QCoreApplication::exit(0);  // quit() would ask every window, and an open alarm box says no
   };
 #ifndef _WIN32
+  // Before anything is loaded: a signal that comes early waits for the event loop.
   InstallSignalHandlers(&app, shutdown);
 #endif
+  main.OnCreate();
+  if (!main.AddTrayIcon()) {
+    main.Shutdown();
+    return 1;
+  }
   // The desktop session is ending: the same shutdown, before the loop stops.
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &main, [&main](QSessionManager&) { main.Shutdown(); });
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &main, [&main] { main.Shutdown(); });
