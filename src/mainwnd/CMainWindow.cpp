@@ -1355,16 +1355,16 @@ void CMainWindow::SearchCommand() {
     CMessageBox::Show(nullptr, Ui(30005));
     return;
   }
-  SearchSpec spec;
+  SearchSpec wanted;
   {
     CBusyGuard busy(*this);
     CSearchDialog dialog;
     if (CModal::Run(dialog) != QDialog::Accepted) return;
-    spec = dialog.Result();
+    wanted = dialog.Result();
   }
   bool found = false;
   for (const auto& n : m_store.Notes())
-    if (MatchesSearch(n->Text(), spec.text, spec.caseSensitive, spec.wholeWord)) {
+    if (MatchesSearch(n->Text(), wanted.text, wanted.caseSensitive, wanted.wholeWord)) {
       found = true;
       break;
     }
@@ -1374,7 +1374,7 @@ void CMainWindow::SearchCommand() {
     return;
   }
   AppSettings().WriteInt("Settings", "ListFolder", 1);
-  OpenNoteList(&spec);
+  OpenNoteList(&wanted);
 }
 
 }  // namespace quillet
