@@ -178,7 +178,8 @@ bool CMainWindow::LoadNotes(const QString& importPath) {
 void CMainWindow::Shutdown() {
   if (m_shutDown) return;
   m_shutDown = true;
-  if (m_editor) m_editor->Cancel();
+  // What is being typed when the program ends is kept, as any edit is.
+  if (m_editor) m_editor->Commit();
   CSettings& s = AppSettings();
   s.WriteInt("Settings", "Show", HasFlag(kShowNotes) ? 1 : 0);
   s.WriteInt("Settings", "CalShow", HasFlag(kCalendarShown) ? 1 : 0);

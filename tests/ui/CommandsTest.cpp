@@ -298,3 +298,13 @@ TEST_F(Commands, WithoutATrayTheLauncherIsTheWayIn) {
   ASSERT_NE(main->ActiveEditor(), nullptr);  // "IconAction" 0: a new note
   main->ActiveEditor()->Cancel();
 }
+
+TEST_F(Commands, TextBeingTypedIsKeptWhenTheProgramEnds) {
+  Start();
+  main->OnCommand(CMainWindow::kCmdNewNote);
+  ASSERT_NE(main->ActiveEditor(), nullptr);
+  main->ActiveEditor()->insertPlainText(QStringLiteral("not lost"));
+  main->Shutdown();
+  EXPECT_EQ(CountOnDisk(), 1);
+  EXPECT_EQ(OnDisk(0).Text(), "not lost");
+}
