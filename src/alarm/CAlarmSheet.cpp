@@ -20,7 +20,6 @@
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
 #include "controls/DialogParts.h"
-#include "controls/CMessageBox.h"
 #include "controls/Platform.h"
 #include "mainwnd/CMainWindow.h"
 
@@ -265,10 +264,7 @@ AlarmInput CAlarmSheet::Input() const {
 
 void CAlarmSheet::accept() {
   const AlarmOutcome out = ComposeAlarm(Input(), m_opened, m_now, AppSettings());
-  if (out.refusedWith) {
-    CMessageBox::Show(this, Ui(out.refusedWith));
-    return;
-  }
+  if (ShowRefusal(this, out.refusedWith)) return;
   m_result = out;
   QDialog::accept();
 }

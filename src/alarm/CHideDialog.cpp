@@ -13,7 +13,6 @@
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
 #include "controls/DialogParts.h"
-#include "controls/CMessageBox.h"
 
 namespace quillet {
 
@@ -92,10 +91,7 @@ void CHideDialog::accept() {
   in.spanCount = std::to_string(m_count->value());
   in.spanUnit = SelectedUnit(*m_unit);
   const HideOutcome out = ComposeHide(in, m_now, AppSettings());
-  if (out.refusedWith) {
-    CMessageBox::Show(this, Ui(out.refusedWith));
-    return;
-  }
+  if (ShowRefusal(this, out.refusedWith)) return;
   m_result = out;
   QDialog::accept();
 }

@@ -7,6 +7,7 @@
 
 #include "app/Paths.h"
 #include "app/UIStrings.h"
+#include "controls/CMessageBox.h"
 
 namespace quillet {
 
@@ -28,6 +29,12 @@ bool MoveCurrentItem(QListWidget* list, int by) {
   list->insertItem(target, item);
   list->setCurrentRow(target);
   list->scrollToItem(item);
+  return true;
+}
+
+bool ShowRefusal(QWidget* parent, int messageId) {
+  if (!messageId) return false;
+  CMessageBox::Show(parent, FromLocal(LoadUIString(messageId)));
   return true;
 }
 

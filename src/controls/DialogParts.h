@@ -2,6 +2,7 @@
 class QDialog;
 class QDialogButtonBox;
 class QListWidget;
+class QWidget;
 
 namespace quillet {
 
@@ -9,5 +10,7 @@ namespace quillet {
 QDialogButtonBox* MakeOkCancel(QDialog* dialog);
 // Moves the current entry of a list up (by -1) or down (by 1), keeping it current.
 bool MoveCurrentItem(QListWidget* list, int by);
+// Tells why an entry was refused (a message id, 0 for none); true when it was, so the dialog stays open.
+bool ShowRefusal(QWidget* parent, int messageId);
 
 }  // namespace quillet

@@ -536,14 +536,14 @@ void CMainWindow::PasteNoteCommand(int n) {
     NoteRecordBytes rec{};
     const QByteArray data = mime->data(kNoteMime);
     std::copy(data.begin(), data.end(), rec.begin());
-    CNote n = RecordToNote(rec.data(), kCurrentVersion);
-    n.HideMode = 0;
-    n.Modified = DateTime::Now();
-    n.ReceivedOn.SetNull();
+    CNote pasted = RecordToNote(rec.data(), kCurrentVersion);
+    pasted.HideMode = 0;
+    pasted.Modified = DateTime::Now();
+    pasted.ReceivedOn.SetNull();
     const NotePoint p = GetNewNotePosition();
-    n.Rect.left = p.x;
-    n.Rect.top = p.y;
-    if (CNote* created = m_store.CreateNote(std::move(n))) {
+    pasted.Rect.left = p.x;
+    pasted.Rect.top = p.y;
+    if (CNote* created = m_store.CreateNote(std::move(pasted))) {
       SaveNote(created->Index, true);
       Q_EMIT NotesChanged();
     }
@@ -706,17 +706,12 @@ std::vector<std::string> CMainWindow::FolderList() const {
   return folders;
 }
 
-bool CMainWindow::IsNoteCommandAvailable(int) const {
-  // Every note command has its window now; the hook stays for commands that may not.
-  return true;
-}
-
 void CMainWindow::BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList) {
   const CSettings& s = AppSettings();
   const QMimeData* mime = QApplication::clipboard()->mimeData();
   const bool clipText = mime && mime->hasText();
   const bool clipNote = mime && mime->hasFormat(kNoteMime);
-  auto add = [&](QMenu& m, int id, const QString& text) { return AddItem(m, id, text, IsNoteCommandAvailable(id)); };
+  auto add = [](QMenu& m, int id, const QString& text) { return AddItem(m, id, text); };
 
   if (subject) {
     QAction* edit = add(menu, 32100, Ui(32100));
@@ -815,7 +810,6 @@ void CMainWindow::ShowNoteMenu(CNoteWnd& note, const QPoint& globalPos) {
 }
 
 void CMainWindow::NoteCommand(CNoteWnd& note, int id, bool shift) {
-  if (!IsNoteCommandAvailable(id)) return;
   if (id >= 1000 && id < 2000) {
     const std::vector<std::string> links = ExtractLinks(note.Note().Text());
     if (id - 1000 < static_cast<int>(links.size())) OpenLink(links[static_cast<std::size_t>(id - 1000)]);

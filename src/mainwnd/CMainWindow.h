@@ -175,7 +175,6 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList);
   void ShowNoteMenu(CNoteWnd& note, const QPoint& globalPos);
   void NoteCommand(CNoteWnd& note, int id, bool shift = false);
-  bool IsNoteCommandAvailable(int id) const;
   std::vector<std::string> FolderList() const;
 
   // Clipboard text made ready for a note with this font and alignment, or
