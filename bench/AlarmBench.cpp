@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     {
       CNoteStore store;
       store.SetDataPath(path);
+      store.LoadNotes();  // a new file: nothing to load, but writes wait for a load
       for (int i = 0; i < count; ++i) {
         CNote n;
         n.SetText("alarm " + std::to_string(i));

@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
     {
       CNoteStore store;
       store.SetDataPath(path);
+      store.LoadNotes();  // a new file: nothing to load, but writes wait for a load
       for (int i = 0; i < count; ++i) {
         CNote n;
         n.SetText("Note " + std::to_string(i) + (i % 50 == 0 ? " with the word budget" : "") +

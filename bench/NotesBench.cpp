@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
 
     CNoteStore store;
     store.SetDataPath(path);
+    store.LoadNotes();  // a new file: nothing to load, but writes wait for a load
     const auto t0 = Clock::now();
     for (int i = 0; i < count; ++i) {
       CNote n;

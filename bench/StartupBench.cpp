@@ -30,6 +30,7 @@ long RssKiB() {
 void MakeFile(const std::string& path, int count) {
   CNoteStore store;
   store.SetDataPath(path);
+  store.LoadNotes();  // a new file: nothing to load, but writes wait for a load
   for (int i = 0; i < count; ++i) {
     CNote n;
     n.SetText("Note " + std::to_string(i) + "\r\nsomething to remember, with a second line");

@@ -89,7 +89,12 @@ int CQuilletApp::Run(int argc, char** argv) {
   InstallSignalHandlers(&app, shutdown);
 #endif
   main.OnCreate();
-  if (!main.AddTrayIcon()) {
+  // A signal during a start-up message box ends only that box's event loop;
+  // the program must not go on into its own loop with its notes closed.
+  if (main.IsShutDown()) return 0;
+  const bool trayAdded = main.AddTrayIcon();
+  if (main.IsShutDown()) return 0;
+  if (!trayAdded) {
     main.Shutdown();
     return 1;
   }

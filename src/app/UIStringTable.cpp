@@ -21,8 +21,12 @@ const std::vector<UIStringEntry>& UIStringTable() {
       {30011, "No recipient specified!", "Kein Empfänger angegeben!"},
       {30012, "The note cannot be delivered to: %s", "Die Notiz kann nicht zugestellt werden an: %s"},
       {30013, "No text specified!", "Kein Text angegeben!"},
-      {30014, "Error initializing Windows Sockets! No notes from other computers can be received!",
-       "Fehler beim Initialisieren von Windows Sockets! Es können keine Notizen von anderen Computern empfangen werden!"},
+      {30014,
+       "Port %s cannot be opened: another program may be using it. No notes from other computers can be received, and "
+       "receiving stays off until it is turned on again in the settings.",
+       "Port %s kann nicht geöffnet werden: vielleicht benutzt ihn ein anderes Programm. Es können keine Notizen von "
+       "anderen Computern empfangen werden, und der Empfang bleibt aus, bis er in den Einstellungen wieder "
+       "eingeschaltet wird."},
       {30015, "The name of the sender must not exceed 30 characters!",
        "Der Name des Absenders darf höchstens 30 Zeichen lang sein!"},
       {30016, "Cannot run: %s", "Kann nicht ausgeführt werden: %s"},

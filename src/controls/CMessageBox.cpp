@@ -7,6 +7,7 @@ namespace quillet {
 namespace {
 std::optional<QMessageBox::StandardButton> g_nextAnswer;
 std::optional<bool> g_nonInteractive;
+bool g_ending = false;
 QStringList g_shown;
 
 QMessageBox::StandardButton DefaultOf(QMessageBox::StandardButtons buttons, QMessageBox::StandardButton dflt) {
@@ -26,11 +27,10 @@ QMessageBox::StandardButton CMessageBox::Show(QWidget* parent, const QString& te
     g_nextAnswer.reset();
     return answer;
   }
-  if (IsNonInteractive()) {
-    std::fprintf(stderr, "quillet: message: %s\n", text.toUtf8().constData());
-    std::fflush(stderr);
-    return DefaultOf(buttons, defaultButton);
-  }
+  // Every message also goes to standard error, where a session log keeps it.
+  std::fprintf(stderr, "quillet: message: %s\n", text.toUtf8().constData());
+  std::fflush(stderr);
+  if (IsNonInteractive() || g_ending) return DefaultOf(buttons, defaultButton);
   QMessageBox box(icon, QStringLiteral("Quillet"), text, buttons, parent);
   if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
   return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -38,6 +38,8 @@ QMessageBox::StandardButton CMessageBox::Show(QWidget* parent, const QString& te
 
 void CMessageBox::SetNextAnswer(QMessageBox::StandardButton answer) { g_nextAnswer = answer; }
 void CMessageBox::SetNonInteractive(bool on) { g_nonInteractive = on; }
+void CMessageBox::SetEnding() { g_ending = true; }
+bool CMessageBox::IsEnding() { return g_ending; }
 bool CMessageBox::IsNonInteractive() {
   if (!g_nonInteractive) g_nonInteractive = qEnvironmentVariableIntValue("QUILLET_NONINTERACTIVE") != 0;
   return *g_nonInteractive;

@@ -23,6 +23,11 @@ class CMessageBox {
   static void SetNonInteractive(bool on);
   static bool IsNonInteractive();
 
+  // Once the program ends no box is shown any more: each is answered with
+  // its default button, so that nothing holds the end of a session up.
+  static void SetEnding();
+  static bool IsEnding();
+
   // The texts of every box asked for so far.
   static const QStringList& Shown();
   static void ClearShown();

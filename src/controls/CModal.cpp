@@ -21,7 +21,7 @@ int CModal::Run(QDialog& dialog) {
     return h(dialog);
   }
   // Without a user a dialog can only be cancelled.
-  if (CMessageBox::IsNonInteractive()) return QDialog::Rejected;
+  if (CMessageBox::IsNonInteractive() || CMessageBox::IsEnding()) return QDialog::Rejected;
   dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   return dialog.exec();
 }

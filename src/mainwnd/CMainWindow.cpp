@@ -178,8 +178,10 @@ bool CMainWindow::LoadNotes(const QString& importPath) {
 void CMainWindow::Shutdown() {
   if (m_shutDown) return;
   m_shutDown = true;
+  CMessageBox::SetEnding();
   // What is being typed when the program ends is kept, as any edit is.
   if (m_editor) m_editor->Commit();
+  m_store.Close();
   CSettings& s = AppSettings();
   s.WriteInt("Settings", "Show", HasFlag(kShowNotes) ? 1 : 0);
   s.WriteInt("Settings", "CalShow", HasFlag(kCalendarShown) ? 1 : 0);
@@ -1276,17 +1278,18 @@ void CMainWindow::StartListening() {
   if (m_server) m_server->Close();
   CSettings& s = AppSettings();
   if (!s.Flag("NetEnable")) return;
+  const auto port = PortFromText(s.String("NetPort"));
   if (!HasFlag(kNoSockets)) {
     if (!m_server) {
       m_server = std::make_unique<CNoteServer>();
       connect(m_server.get(), &CNoteServer::NoteReceived, this, [this](const ReceivedNote& n) { ReceiveNote(n); });
     }
-    if (m_server->Listen(PortFromText(s.String("NetPort")))) return;
+    if (m_server->Listen(port)) return;
   }
   // Networking stays off, also at later starts, until the user turns it on again.
   s.WriteInt("Settings", "NetEnable", 0);
   CBusyGuard busy(*this);
-  CMessageBox::Show(nullptr, Ui(30014));
+  CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(30014), {std::to_string(port)})));
 }
 
 CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) {

@@ -72,7 +72,7 @@ bool CTrayIcon::Add() {
     QThread::msleep(100);
   while (!QSystemTrayIcon::isSystemTrayAvailable()) {
     // Nobody can retry in a session without a user.
-    if (CMessageBox::IsNonInteractive()) break;
+    if (CMessageBox::IsNonInteractive() || CMessageBox::IsEnding()) break;
     const auto answer = CMessageBox::Show(nullptr, FromLocal(LoadUIString(30001)),
                                           QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
                                           QMessageBox::Retry, QMessageBox::Warning);

@@ -24,9 +24,14 @@ CNote* CNoteStore::CreateNote(CNote note) {
 
 bool CNoteStore::LoadNotes(const std::string& importPath) {
   const bool importing = !importPath.empty();
+  if (importing && !Writable()) return false;
+  if (!importing) m_loaded = false;
   const std::string path = importing ? importPath : m_file.Path();
   LoadResult r = importing ? CDataFile::Read(m_fs, path, m_v3) : m_file.Load(m_v3);
-  if (r.status == LoadResult::Status::Missing) return true;
+  if (r.status == LoadResult::Status::Missing) {
+    m_loaded = true;
+    return true;
+  }
   bool ok = !r.Failed();
   for (CNote& n : r.notes) {
     if (!CreateNote(std::move(n))) {
@@ -34,6 +39,9 @@ bool CNoteStore::LoadNotes(const std::string& importPath) {
       break;
     }
   }
+  // A file that failed to load is copied aside before its first write, so
+  // what did load may be written from here on.
+  m_loaded = true;
   if (r.status == LoadResult::Status::Invalid) {
     // The notes an import added before the fault are kept, and kept on disk.
     if (importing && !r.notes.empty()) SaveAllNotes();
@@ -64,7 +72,7 @@ int CNoteStore::RecordToNote(const NoteRecordBytes& record, std::optional<std::p
 }
 
 bool CNoteStore::SaveNote(int index, bool updateHeader) {
-  if (!m_notes.GetNote(index)) return false;
+  if (!Writable() || !m_notes.GetNote(index)) return false;
   bool needsFullSave = false;
   const WriteResult w = m_file.SaveRecord(index, Count(), NoteToRecord(index), updateHeader, needsFullSave);
   // A file that lost its earlier records (or vanished) is written whole.
@@ -78,6 +86,7 @@ bool CNoteStore::SaveNote(int index, bool updateHeader) {
 }
 
 bool CNoteStore::SaveAllNotes() {
+  if (!Writable()) return false;
   const WriteResult w = m_file.SaveAll(Count(), [this](int i) { return NoteToRecord(i); });
   ReportPreserved(w);
   if (!w.Ok()) {
@@ -88,6 +97,7 @@ bool CNoteStore::SaveAllNotes() {
 }
 
 int CNoteStore::DeleteNotes(const std::vector<int>& indices, bool toRecycleBin) {
+  if (m_closed) return 0;
   if (!toRecycleBin) return m_notes.DeleteNotes(indices);
   char stamp[15] = "00000000000000";
   DateTime::Format14(m_now ? m_now() : DateTime::Now(), stamp);

@@ -55,6 +55,13 @@ class CNoteStore {
 
   void Clear() { m_notes.Clear(); }
 
+  // Refuses every later write: the program is ending and the notes in memory
+  // may already be gone. No path may then write a partial array over the file.
+  void Close() { m_closed = true; }
+  // Writes are taken only once the data file has been loaded whole, and
+  // never after Close.
+  bool Writable() const { return m_loaded && !m_closed; }
+
  private:
   void Report(const std::string& message) const;
   void ReportWriteError(const std::string& path, const IoError& err) const;
@@ -69,6 +76,8 @@ class CNoteStore {
   std::function<ColorRef()> m_desktopColor;
   std::function<DateTime()> m_now;
   V3SoundDefaults m_v3;
+  bool m_loaded = false;
+  bool m_closed = false;
 };
 
 }  // namespace quillet

@@ -88,6 +88,9 @@ CNoteEditor::~CNoteEditor() = default;
 void CNoteEditor::Setup(const QFont& font, ColorRef text, ColorRef back, ColorRef border, int align, int transparency) {
   setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
   setAttribute(Qt::WA_DeleteOnClose);
+  // A name for window lists, screen readers and tests that look for the editor.
+  setWindowTitle(QStringLiteral("Quillet Editor"));
+  setAccessibleName(QStringLiteral("Note text"));
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -34,7 +34,7 @@ class QuilletProcess {
   }
   void Start(const QStringList& args) {
     m_process.start(QStringLiteral(QUILLET_BINARY), args);
-    ASSERT_TRUE(m_process.waitForStarted(10000));
+    ASSERT_TRUE(m_process.waitForStarted(60000));
   }
   QProcess& Process() { return m_process; }
   ~QuilletProcess() {
@@ -64,7 +64,7 @@ QString MakeHome(const QTemporaryDir& dir, int port = 0) {
 bool WaitForConvertedFile(const QString& path, qint64 size) {
   QElapsedTimer t;
   t.start();
-  while (t.elapsed() < 15000) {
+  while (t.elapsed() < 60000) {
     QFile f(path);
     if (f.open(QIODevice::ReadOnly) && f.size() == size) {
       const QByteArray head = f.read(10);
@@ -91,7 +91,7 @@ TEST(AppProcess, LoadsConvertsAndWritesItsStateOnSigterm) {
   EXPECT_EQ(app.Process().state(), QProcess::Running);
 
   app.Process().terminate();  // SIGTERM
-  ASSERT_TRUE(app.Process().waitForFinished(10000));
+  ASSERT_TRUE(app.Process().waitForFinished(60000));
   EXPECT_EQ(app.Process().exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(app.Process().exitCode(), 0);
 
@@ -111,13 +111,13 @@ TEST(AppProcess, SecondInstanceSaysSoAndLeavesTheFirstRunning) {
 
   QuilletProcess second(home);
   second.Start({});
-  ASSERT_TRUE(second.Process().waitForFinished(15000));
+  ASSERT_TRUE(second.Process().waitForFinished(60000));
   EXPECT_EQ(second.Process().exitCode(), 1);
   EXPECT_NE(second.Process().readAllStandardError().indexOf("Quillet is running already!"), -1);
 
   EXPECT_EQ(first.Process().state(), QProcess::Running);
   first.Process().terminate();
-  ASSERT_TRUE(first.Process().waitForFinished(10000));
+  ASSERT_TRUE(first.Process().waitForFinished(60000));
   EXPECT_EQ(first.Process().exitCode(), 0);
 }
 
@@ -133,7 +133,7 @@ TEST(AppProcess, GermanSessionSpeaksGerman) {
   env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
   second.Process().setProcessEnvironment(env);
   second.Start({});
-  ASSERT_TRUE(second.Process().waitForFinished(15000));
+  ASSERT_TRUE(second.Process().waitForFinished(60000));
   EXPECT_NE(QString::fromUtf8(second.Process().readAllStandardError()).indexOf(QStringLiteral("Quillet läuft bereits!")), -1);
 }
 
@@ -154,7 +154,7 @@ TEST(AppProcess, ANoteSentOverTheNetworkLandsInTheReceiversFile) {
 
   QTcpSocket peer;
   peer.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-  ASSERT_TRUE(peer.waitForConnected(5000));
+  ASSERT_TRUE(peer.waitForConnected(60000));
   peer.write("PC7 (Anna)\nLunch at noon?\r\nAt the usual place.");
   peer.disconnectFromHost();
   if (peer.state() != QAbstractSocket::UnconnectedState) peer.waitForDisconnected(5000);
@@ -166,5 +166,5 @@ TEST(AppProcess, ANoteSentOverTheNetworkLandsInTheReceiversFile) {
   EXPECT_EQ(loaded.notes[0].ReceivedFrom(), "PC7 (Anna)");
   EXPECT_TRUE(loaded.notes[0].ReceivedOn.IsValid());
   receiver.Process().terminate();
-  ASSERT_TRUE(receiver.Process().waitForFinished(10000));
+  ASSERT_TRUE(receiver.Process().waitForFinished(60000));
 }

@@ -52,6 +52,8 @@ TEST(NoteArray, TheFileCountLimitsTheArray) {
   CNoteStore store;
   std::vector<std::string> messages;
   store.SetReporter([&](const std::string& m) { messages.push_back(m); });
+  store.SetDataPath(dir.File("full.dat"));
+  ASSERT_TRUE(store.LoadNotes());
   for (int i = 0; i < kMaxNotes; ++i) ASSERT_NE(store.CreateNote(CNote{}), nullptr);
   EXPECT_EQ(store.CreateNote(Named("one too many")), nullptr);
   EXPECT_EQ(store.Count(), kMaxNotes);
@@ -76,4 +78,39 @@ TEST(NoteStore, RecordToNoteAppendsAtTheGivenPosition) {
   ASSERT_EQ(index, 1);
   EXPECT_EQ(store.GetNote(1)->Rect, (NoteRect{77, 88, 300, 400}));
   EXPECT_EQ(store.GetNote(1)->Text(), "copied");
+}
+
+// A partial note array must never reach the file: not before the file has
+// been read whole, and not once the program has begun to end.
+TEST(NoteStore, WritesWaitForTheLoadAndStopAtClose) {
+  quillet::test::TempDir dir;
+  const std::string path = dir.File("notes.dat");
+  {
+    CNoteStore first;
+    first.SetDataPath(path);
+    ASSERT_TRUE(first.LoadNotes());
+    for (const char* t : {"one", "two", "three"}) first.CreateNote(Named(t));
+    ASSERT_TRUE(first.SaveAllNotes());
+  }
+  const auto before = quillet::test::ReadAll(path);
+
+  CNoteStore unloaded;
+  unloaded.SetDataPath(path);
+  unloaded.CreateNote(Named("alone"));
+  EXPECT_FALSE(unloaded.SaveNote(0, true));
+  EXPECT_FALSE(unloaded.SaveAllNotes());
+  EXPECT_EQ(quillet::test::ReadAll(path), before);
+
+  CNoteStore store;
+  store.SetDataPath(path);
+  ASSERT_TRUE(store.LoadNotes());
+  ASSERT_EQ(store.Count(), 3);
+  store.Close();
+  store.Clear();
+  store.CreateNote(Named("made while ending"));
+  EXPECT_FALSE(store.SaveNote(0, true));
+  EXPECT_FALSE(store.SaveAllNotes());
+  EXPECT_EQ(store.DeleteNotes({0}, true), 0);
+  EXPECT_FALSE(store.LoadNotes(path));  // an import adds nothing either
+  EXPECT_EQ(quillet::test::ReadAll(path), before);
 }

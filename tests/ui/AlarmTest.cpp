@@ -1,3 +1,4 @@
+#include <QElapsedTimer>
 #include <QButtonGroup>
 #include <QPlainTextEdit>
 #include <QCheckBox>
@@ -163,7 +164,9 @@ TEST_F(Alarms, AProgramThatCannotRunStillShowsTheAlarm) {
 TEST_F(Alarms, ProgramsStartWithTheirArguments) {
   const std::string marker = dir.File("ran");
   ASSERT_TRUE(CMainWindow::RunAlarmProgram("sh -c \"echo ok > " + marker + "\""));
-  for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i) QThread::msleep(20);
+  QElapsedTimer waited;
+  waited.start();
+  while (!std::filesystem::exists(marker) && waited.elapsed() < 60000) QThread::msleep(20);
   EXPECT_TRUE(std::filesystem::exists(marker));
   EXPECT_FALSE(CMainWindow::RunAlarmProgram(""));
   EXPECT_FALSE(CMainWindow::RunAlarmProgram(dir.File("missing.txt")));
@@ -195,10 +198,11 @@ TEST_F(Alarms, TheTrayAnnouncesAnAlarmWithinItsLeadTime) {
 }
 
 TEST_F(Alarms, AReadOnlyDataFileFiresNothing) {
-  WriteAll(path, {});
+  std::filesystem::remove(path);
   {
     CNoteStore s;
     s.SetDataPath(path);
+    ASSERT_TRUE(s.LoadNotes());
     CNote n;
     n.AlarmTime = At(2026, 12, 7, 7);
     s.CreateNote(n);

@@ -274,6 +274,7 @@ TEST_F(Commands, ShowNotesHidesAndShowsButHiddenNotesStayHidden) {
 TEST_F(Commands, NotesOffTheScreenComeBackWhenLoaded) {
   CNoteStore store;
   store.SetDataPath(path);
+  ASSERT_TRUE(store.LoadNotes());
   CNote lost;
   lost.SetText("lost");
   lost.Rect = {-5000, -5000, 100, 60};

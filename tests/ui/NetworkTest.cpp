@@ -17,7 +17,9 @@ using namespace quillet::test;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+// The deadline only ends a test that would otherwise hang; a busy machine is
+// given ample time, and nothing is assumed to be done by then.
+bool WaitFor(const std::function<bool()>& done, int ms = 60000) {
   QElapsedTimer t;
   t.start();
   while (!done()) {
@@ -111,10 +113,10 @@ TEST_F(Network, AFloodKeepsOnlyOneMessagesWorth) {
     crowd.push_back(std::make_unique<QTcpSocket>());
     crowd.back()->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
   }
-  WaitFor([&] { return main->Server()->OpenConnections() >= CNoteServer::kMaxConnections; }, 3000);
+  ASSERT_TRUE(WaitFor([&] { return main->Server()->OpenConnections() >= CNoteServer::kMaxConnections; }));
   EXPECT_EQ(main->Server()->OpenConnections(), CNoteServer::kMaxConnections);
   ASSERT_TRUE(Send(port, "PC10\nafter the crowd"));
-  ASSERT_TRUE(WaitFor([&] { return main->NoteCount() == 2; }, 8000));
+  ASSERT_TRUE(WaitFor([&] { return main->NoteCount() == 2; }));
   EXPECT_EQ(main->GetNote(1)->Text(), "after the crowd");
 }
 
@@ -147,7 +149,7 @@ TEST_F(Network, APortThatIsTakenTurnsReceivingOff) {
   Start();
   EXPECT_FALSE(main->Server() && main->Server()->IsListening());
   ASSERT_FALSE(CMessageBox::Shown().isEmpty());
-  EXPECT_TRUE(CMessageBox::Shown().back().startsWith(QStringLiteral("Error initializing Windows Sockets!")));
+  EXPECT_TRUE(CMessageBox::Shown().back().startsWith(QStringLiteral("Port %1 cannot be opened").arg(port)));
   EXPECT_FALSE(AppSettings().Flag("NetEnable"));
 }
 
@@ -158,7 +160,8 @@ TEST_F(Network, SendingStopsAtTheFirstUnreachableRecipientAndNamesIt) {
   dialog.text->setPlainText(QStringLiteral("hello there"));
   dialog.recipients->setText(QStringLiteral("127.0.0.1; 127.0.0.2"));
   dialog.accept();
-  ASSERT_TRUE(WaitFor([&] { return main->NoteCount() >= 1 && !dialog.IsBusy(); }));
+  // Both connections are read by the receiver, not only written by the sender.
+  ASSERT_TRUE(WaitFor([&] { return main->NoteCount() == 2 && !dialog.IsBusy(); }));
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(main->NoteCount(), 2);  // 127.0.0.2 is this machine too
   EXPECT_EQ(main->GetNote(0)->Text(), "hello there");
@@ -183,7 +186,7 @@ TEST_F(Network, ServedRecipientsLoseTheirTickAndTheRestIsTriedAgain) {
   for (int i = 0; i < 3; ++i) dialog.list->item(i)->setCheckState(Qt::Checked);
   dialog.text->setPlainText(QStringLiteral("to all"));
   dialog.accept();
-  ASSERT_TRUE(WaitFor([&] { return !dialog.IsBusy(); }, 15000));
+  ASSERT_TRUE(WaitFor([&] { return !dialog.IsBusy() && main->NoteCount() == 1; }));
   EXPECT_EQ(CMessageBox::Shown().back(), QStringLiteral("The note cannot be delivered to: 255.255.255.255"));
   EXPECT_EQ(dialog.list->item(0)->checkState(), Qt::Unchecked);
   EXPECT_EQ(dialog.list->item(1)->checkState(), Qt::Checked);
@@ -208,7 +211,7 @@ TEST_F(Network, TheListIsKeptAndProbed) {
   CSendToDialog dialog;
   EXPECT_EQ(dialog.StatusOf(0), CSendToDialog::kNotTested);
   dialog.Refresh();
-  ASSERT_TRUE(WaitFor([&] { return dialog.StatusOf(0) != CSendToDialog::kNotTested && dialog.StatusOf(1) != CSendToDialog::kNotTested; }, 15000));
+  ASSERT_TRUE(WaitFor([&] { return dialog.StatusOf(0) != CSendToDialog::kNotTested && dialog.StatusOf(1) != CSendToDialog::kNotTested; }));
   EXPECT_EQ(dialog.StatusOf(0), CSendToDialog::kReachable);
   EXPECT_EQ(dialog.StatusOf(1), CSendToDialog::kUnreachable);
   EXPECT_EQ(main->NoteCount(), 0);  // probes make no notes
@@ -240,9 +243,9 @@ TEST_F(Network, ManySendersAtOnceAllArrive) {
                        ++done;
                        delivered += ok;
                      }))->Start();
-  ASSERT_TRUE(WaitFor([&] { return done == kSenders; }, 15000));
+  ASSERT_TRUE(WaitFor([&] { return done == kSenders; }));
   EXPECT_EQ(delivered, kSenders);
   // Peers that waited their turn, written and gone, still become notes.
-  EXPECT_TRUE(WaitFor([&] { return main->NoteCount() == kSenders; }, 5000)) << main->NoteCount();
+  EXPECT_TRUE(WaitFor([&] { return main->NoteCount() == kSenders; })) << main->NoteCount();
   EXPECT_EQ(CountOnDisk(), kSenders);
 }

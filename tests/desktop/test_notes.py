@@ -1,0 +1,122 @@
+"""Making, editing, moving, sizing and deleting notes with mouse and keys."""
+from quillet_desktop import DesktopTest, make_record, wait_until
+
+
+class Notes(DesktopTest):
+    def test_new_note_from_the_tray_menu_is_written_and_shown(self):
+        self.d.start()
+        self.d.tray_menu()
+        self.d.key("n")
+        editor = self.d.editor()
+        wait_until(lambda: self.d.focus_is_in(editor), "the editor to take the keyboard")
+        self.d.key("ctrl+a")
+        self.d.type("buy milk")
+        self.d.key("ctrl+Return")
+        notes = self.d.wait_notes(lambda n: len(n) == 1, "one note on disk")
+        self.assertEqual(notes[0].text, "buy milk")
+        w = self.d.note_window("buy milk")
+        x, y, width, height = self.d.geometry(w)
+        self.assertEqual((x, y), tuple(notes[0].rect[:2]))
+
+    def test_a_double_click_on_the_tray_icon_makes_a_new_note(self):
+        self.d.start()
+        x, y = self.d.tray_point()
+        self.d.double_click(x, y)
+        editor = self.d.editor()
+        wait_until(lambda: self.d.focus_is_in(editor), "the editor to take the keyboard")
+        self.d.key("ctrl+a")
+        self.d.type("from the tray")
+        self.d.key("ctrl+Return")
+        self.d.wait_notes(lambda n: [x.text for x in n] == ["from the tray"], "the note on disk")
+
+    def test_editing_in_place_keeps_the_note_where_it_was(self):
+        self.d.write_notes([make_record("first draft", (300, 250, 200, 80))])
+        self.d.start()
+        w = self.d.note_window("first draft")
+        self.d.double_click(360, 280)
+        editor = self.d.editor()
+        wait_until(lambda: self.d.focus_is_in(editor), "the editor to take the keyboard")
+        self.d.key("ctrl+a")
+        self.d.type("second draft")
+        self.d.key("ctrl+Return")
+        notes = self.d.wait_notes(lambda n: n[0].text == "second draft", "the edited text on disk")
+        self.assertEqual(notes[0].rect[:2], (300, 250))
+        self.d.no_window("^Quillet Editor$")
+        self.assertEqual(self.d.geometry(self.d.note_window("second draft"))[:2], (300, 250))
+
+    def test_escape_cancels_an_edit_and_a_click_elsewhere_keeps_one(self):
+        self.d.write_notes([make_record("keep me", (300, 250, 200, 80))])
+        self.d.start()
+        self.d.note_window("keep me")
+        self.d.double_click(360, 280)
+        editor = self.d.editor()
+        wait_until(lambda: self.d.focus_is_in(editor), "the editor to take the keyboard")
+        self.d.key("ctrl+a")
+        self.d.type("thrown away")
+        self.d.key("Escape")
+        self.d.no_window("^Quillet Editor$")
+        self.assertEqual([n.text for n in self.d.notes()], ["keep me"])
+        self.d.note_window("keep me")
+
+        self.d.double_click(360, 280)
+        editor = self.d.editor()
+        wait_until(lambda: self.d.focus_is_in(editor), "the editor to take the keyboard")
+        self.d.key("End")
+        self.d.type(" and this")
+        self.d.click(900, 150)  # the bare desktop
+        self.d.wait_notes(lambda n: n[0].text == "keep me and this", "the edit kept on disk")
+
+    def test_dragging_a_note_moves_it_on_screen_and_on_disk(self):
+        self.d.write_notes([make_record("move me", (200, 200, 160, 60))])
+        self.d.start()
+        w = self.d.note_window("move me")
+        self.d.drag(260, 240, 560, 390)
+        notes = self.d.wait_notes(lambda n: n[0].rect[:2] != (200, 200), "the new position on disk")
+        self.assertEqual(notes[0].rect, (500, 350, 160, 60))
+        wait_until(lambda: self.d.geometry(w) == (500, 350, 160, 60), "the window at its new place")
+
+    def test_dragging_the_corner_sizes_a_note(self):
+        self.d.write_notes([make_record("size me", (200, 200, 160, 60))])
+        self.d.start()
+        w = self.d.note_window("size me")
+        self.d.drag(358, 258, 458, 318)
+        notes = self.d.wait_notes(lambda n: n[0].rect[2:] != (160, 60), "the new size on disk")
+        self.assertEqual(notes[0].rect, (200, 200, 260, 120))
+        wait_until(lambda: self.d.geometry(w) == (200, 200, 260, 120), "the window at its new size")
+
+    def test_delete_sends_the_note_to_the_bin_and_undo_brings_it_back(self):
+        self.d.write_settings({"Settings/DeleteRecBin": 1})
+        self.d.write_notes([make_record("old news", (200, 200, 160, 60)), make_record("stays", (500, 200, 160, 60))])
+        self.d.start()
+        self.d.note_window("old news")
+        self.d.click(260, 230)
+        self.d.key("Delete")
+        self.d.wait_notes(lambda n: [x.text for x in n] == ["stays"], "the note gone from the data file")
+        self.d.no_window(r"^Quillet[0-9]{4} - old news")
+        bin_path = self.d.data_path[:-4] + ".rbi"
+        wait_until(lambda: b"old news" in open(bin_path, "rb").read(), "the text in the recycle bin")
+        self.d.tray_menu()
+        self.d.key("u")
+        notes = self.d.wait_notes(lambda n: len(n) == 2, "the note back in the data file")
+        self.assertEqual(sorted(x.text for x in notes), ["old news", "stays"])
+        self.d.note_window("old news")
+
+    def test_a_note_is_painted_in_its_own_colours(self):
+        self.d.write_notes([make_record("colours", (200, 200, 160, 60), back=0x00336699, border=0x000000FF)])
+        self.d.start()
+        self.d.note_window("colours")
+        wait_until(lambda: self.d.pixel(300, 250) == (0x99, 0x66, 0x33), "the background colour")
+        self.assertEqual(self.d.pixel(200, 230), (0xFF, 0, 0))  # the border
+
+    def test_show_notes_hides_and_shows_every_note(self):
+        self.d.write_notes([make_record("one", (200, 200, 160, 60)), make_record("two", (500, 200, 160, 60))])
+        self.d.start()
+        self.d.note_window("one")
+        self.d.note_window("two")
+        self.d.tray_menu()
+        self.d.key("o")
+        self.d.no_window(r"^Quillet[0-9]{4} - ", "every note hidden")
+        self.d.tray_menu()
+        self.d.key("o")
+        self.d.note_window("one")
+        self.d.note_window("two")
