@@ -248,6 +248,10 @@ class Desktop:
             vals[key] = int(m.group(1))
         return (vals["Absolute upper-left X"], vals["Absolute upper-left Y"], vals["Width"], vals["Height"])
 
+    def center(self, wid):
+        x, y, w, h = self.geometry(wid)
+        return x + w // 2, y + h // 2
+
     def active_window(self):
         out = self.x(["xdotool", "getactivewindow"], check=False).strip()
         return int(out) if out else None

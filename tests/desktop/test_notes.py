@@ -56,9 +56,8 @@ class Notes(DesktopTest):
         self.d.key("Escape")
         self.d.no_window("^Quillet Editor$")
         self.assertEqual([n.text for n in self.d.notes()], ["keep me"])
-        self.d.note_window("keep me")
-
-        self.d.double_click(360, 280)
+        # Starting to edit fitted the note to its text: it is smaller now.
+        self.d.double_click(*self.d.center(self.d.note_window("keep me")))
         editor = self.d.editor()
         wait_until(lambda: self.d.focus_is_in(editor), "the editor to take the keyboard")
         self.d.key("End")
