@@ -70,14 +70,15 @@ def ole_now(offset_seconds=0.0):
 
 
 def make_record(text, rect=(200, 200, 160, 60), back=0x0080FFFF, text_color=0, border=0,
-                alarm=None, alarm_action=0, alarm_exec="", folder="", hide_mode=0):
+                alarm=None, alarm_type=0, alarm_action=0, alarm_exec="", folder="", hide_mode=0):
+    """A version-10 record; alarm is a local time in days (see ole_now), type 0 rings once."""
     r = bytearray(RECORD)
     raw = text.replace("\n", "\r\n").encode("utf-8")[:2047]
     r[0:len(raw)] = raw
     struct.pack_into("<iiii", r, 2048, *rect)
     r[2064:2076] = struct.pack("<dI", alarm, 0) if alarm is not None else NULL_DATE
     r[2076:2088] = struct.pack("<dI", alarm, 0) if alarm is not None else NULL_DATE
-    struct.pack_into("<HhH", r, 2088, 1 if alarm is not None else 0, 0, alarm_action)
+    struct.pack_into("<HhH", r, 2088, alarm_type, 0, alarm_action)
     e = alarm_exec.encode("utf-8")
     r[2094:2094 + len(e)] = e
     r[2608:2620] = NULL_DATE

@@ -1,0 +1,32 @@
+"""Alarms as they happen: real seconds pass before one rings."""
+import time
+
+from quillet_desktop import DesktopTest, make_record, ole_now, wait_until
+
+
+class Alarms(DesktopTest):
+    def test_an_alarm_rings_after_real_seconds_and_ok_ends_it(self):
+        self.d.write_notes([make_record("dentist", (300, 250, 200, 80), alarm=ole_now(5))])
+        due = time.time() + 5
+        self.d.start()
+        self.d.note_window("dentist")
+        box = self.d.window("^Quillet Alarm$", "the alarm box")
+        # Whole seconds in the file, a tick every two: never early by more than that.
+        self.assertGreaterEqual(time.time(), due - 1.5)
+        self.d.xdotool("windowactivate", "--sync", box)
+        self.d.key("Return")
+        self.d.no_window("^Quillet Alarm$")
+        self.d.wait_notes(lambda n: n[0].alarm is None, "the alarm cleared on disk")
+        self.assertEqual(self.d.notes()[0].text, "dentist")
+
+    def test_space_on_a_note_opens_its_alarm_dialog_and_escape_leaves_it_unchanged(self):
+        self.d.write_notes([make_record("later", (300, 250, 200, 80))])
+        before = open(self.d.data_path, "rb").read()
+        self.d.start()
+        self.d.click(*self.d.center(self.d.note_window("later")))
+        self.d.key("space")
+        dialog = self.d.window("^Quillet Alarm$", "the alarm dialog")
+        wait_until(lambda: self.d.focus_is_in(dialog), "the dialog to take the keyboard")
+        self.d.key("Escape")
+        self.d.no_window("^Quillet Alarm$")
+        self.assertEqual(open(self.d.data_path, "rb").read(), before)

@@ -1,0 +1,95 @@
+"""The note list, search, settings, calendar and hotkeys, from the tray."""
+from quillet_desktop import DesktopTest, make_record, wait_until
+
+
+class Dialogs(DesktopTest):
+    def test_the_note_list_opens_from_the_tray_and_closes_with_escape(self):
+        self.d.write_notes([make_record("listed", (100, 100, 200, 80))])
+        self.d.start()
+        self.d.tray_menu()
+        self.d.key("l")
+        lst = self.d.window("^Quillet Note List$")
+        wait_until(lambda: self.d.focus_is_in(lst), "the list to take the keyboard")
+        self.d.key("Escape")
+        self.d.no_window("^Quillet Note List$")
+        self.assertTrue(self.d.running())
+
+    def test_a_search_opens_the_list_and_is_kept_in_the_history(self):
+        self.d.write_notes([make_record("buy milk", (100, 100, 200, 80)), make_record("call Bob", (400, 100, 200, 80))])
+        self.d.start()
+        self.d.tray_menu()
+        self.d.key("c")
+        dialog = self.d.window("^Quillet Search$")
+        wait_until(lambda: self.d.focus_is_in(dialog), "the search dialog to take the keyboard")
+        self.d.type("milk")
+        self.d.key("Return")
+        self.d.no_window("^Quillet Search$")
+        lst = self.d.window("^Quillet Note List$", "the note list with the results")
+        wait_until(lambda: self.d.focus_is_in(lst), "the list to take the keyboard")
+        self.d.key("Escape")
+        self.d.no_window("^Quillet Note List$")
+        self.assertEqual(self.d.terminate(), 0)
+        self.assertEqual(self.d.setting("Search/1"), "milk")
+
+    def test_the_settings_dialog_saves_a_changed_option(self):
+        self.d.start()
+        self.d.tray_menu()
+        self.d.key("s")
+        dialog = self.d.window("^Quillet Settings$")
+        wait_until(lambda: self.d.focus_is_in(dialog), "the settings to take the keyboard")
+        x, y, w, h = self.d.geometry(dialog)
+        self.d.click(x + 28, y + 221)  # Use random colors
+        self.d.key("Return")
+        self.d.no_window("^Quillet Settings$")
+        wait_until(lambda: self.d.setting("Settings/RandomColor") == "1", "the option in the settings file")
+
+    def test_cancel_in_the_settings_dialog_changes_nothing(self):
+        self.d.write_settings({"Settings/RandomColor": 0})
+        self.d.start()
+        self.d.tray_menu()
+        self.d.key("s")
+        dialog = self.d.window("^Quillet Settings$")
+        wait_until(lambda: self.d.focus_is_in(dialog), "the settings to take the keyboard")
+        before = open(self.d.config_path).read()
+        x, y, w, h = self.d.geometry(dialog)
+        self.d.click(x + 28, y + 221)
+        self.d.key("Escape")
+        self.d.no_window("^Quillet Settings$")
+        self.assertEqual(open(self.d.config_path).read(), before)
+
+    def test_the_calendar_is_shown_from_the_tray_and_remembered_at_exit(self):
+        self.d.start()
+        self.d.tray_menu()
+        self.d.key("r")
+        wait_until(lambda: len(self.d.quillet_windows()) >= 2 and self._calendar(), "the calendar on screen")
+        self.assertEqual(self.d.terminate(), 0)
+        self.assertEqual(self.d.setting("Settings/CalShow"), "1")
+
+    def _calendar(self):
+        for wid in self.d.quillet_windows():
+            g = self.d.geometry(wid)
+            if g and g[2] > 100 and g[3] > 100:
+                return wid
+        return None
+
+    def test_always_on_top_from_the_tray_is_remembered_at_exit(self):
+        self.d.write_notes([make_record("on top", (100, 100, 200, 80))])
+        self.d.start()
+        self.d.note_window("on top")
+        self.d.tray_menu()
+        self.d.key("w")
+        wait_until(lambda: "_NET_WM_STATE_ABOVE" in self.d.x(["xprop", "-id", str(self.d.note_window("on top")), "_NET_WM_STATE"]),
+                   "the note kept above other windows")
+        self.assertEqual(self.d.terminate(), 0)
+        self.assertEqual(self.d.setting("Settings/AlwaysOnTop"), "1")
+
+    def test_the_new_note_hotkey_opens_the_editor(self):
+        self.d.write_settings({"Settings/NewHotkey": 1614})  # Ctrl+Alt+N
+        self.d.start()
+        self.d.key("ctrl+alt+n")
+        editor = self.d.editor()
+        wait_until(lambda: self.d.focus_is_in(editor), "the editor to take the keyboard")
+        self.d.key("ctrl+a")
+        self.d.type("by hotkey")
+        self.d.key("ctrl+Return")
+        self.d.wait_notes(lambda n: [x.text for x in n] == ["by hotkey"], "the note on disk")
