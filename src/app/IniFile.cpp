@@ -114,20 +114,8 @@ std::string CIniFile::Serialize() const {
 }
 
 IoError CIniFile::Save(const std::string& path) const {
-  FileSystem& fs = FileSystem::Real();
-  const std::string temp = path + ".new";
-  IoError err;
-  auto out = fs.OpenWrite(temp, FileSystem::WriteMode::Create, err);
-  if (!out) return err;
   const std::string text = Serialize();
-  if (!out->Write(text.data(), text.size()) || !out->Sync() || !out->Close()) {
-    err = out->LastError();
-    fs.Remove(temp);
-    return err;
-  }
-  err = fs.Replace(temp, path);
-  if (err) fs.Remove(temp);
-  return err;
+  return WriteFileAtomically(FileSystem::Real(), path, [&](OutFile& out) { return out.Write(text.data(), text.size()); });
 }
 
 }  // namespace quillet

@@ -61,12 +61,13 @@ LoadResult CDataFile::ReadFrom(InFile& in, const V3SoundDefaults& v3) {
     r.status = LoadResult::Status::Invalid;
     return r;
   }
-  if (count == 0) return r;
   const std::size_t size = RecordSizeOf(r.version);
   if (size == 0) {
     r.status = LoadResult::Status::Invalid;
+    r.unknownVersion = true;
     return r;
   }
+  if (count == 0) return r;
   std::vector<unsigned char> buf(size);
   r.notes.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
@@ -88,6 +89,7 @@ LoadResult CDataFile::ReadFrom(InFile& in, const V3SoundDefaults& v3) {
 void CDataFile::SetPath(const std::string& path) {
   m_path = path;
   m_preserveBeforeWrite = false;
+  m_unknownVersion = false;
 }
 
 LoadResult CDataFile::Load(const V3SoundDefaults& v3) {
@@ -101,6 +103,8 @@ LoadResult CDataFile::Load(const V3SoundDefaults& v3) {
       r.status = LoadResult::Status::IoError;
       r.error = w.error;
     }
+  } else if (r.unknownVersion) {
+    m_unknownVersion = true;
   } else if (r.Failed()) {
     // The unread rest of the file would be lost by the next save.
     m_preserveBeforeWrite = true;
@@ -108,7 +112,7 @@ LoadResult CDataFile::Load(const V3SoundDefaults& v3) {
   return r;
 }
 
-bool CDataFile::IsReadOnly() const { return m_fs.Exists(m_path) && !m_fs.IsWritable(m_path); }
+bool CDataFile::IsReadOnly() const { return m_unknownVersion || (m_fs.Exists(m_path) && !m_fs.IsWritable(m_path)); }
 
 WriteResult CDataFile::PreserveIfNeeded() {
   WriteResult w;
@@ -128,6 +132,7 @@ WriteResult CDataFile::PreserveIfNeeded() {
 WriteResult CDataFile::SaveRecord(int index, int count, const NoteRecordBytes& record, bool updateHeader,
                                   bool& needsFullSave) {
   needsFullSave = false;
+  if (m_unknownVersion) return {ReadOnlyError(), {}};
   const int64_t offset = static_cast<int64_t>(kHeaderSize) + static_cast<int64_t>(index) * kRecordSize;
   const int64_t size = m_fs.FileSize(m_path);
   if (size < offset) {
@@ -163,32 +168,19 @@ WriteResult CDataFile::SaveRecord(int index, int count, const NoteRecordBytes& r
 IoError WriteDataFileAtomically(FileSystem& fs, const std::string& path, int count,
                                 const std::function<NoteRecordBytes(int)>& recordAt) {
   if (fs.Exists(path) && !fs.IsWritable(path)) return ReadOnlyError();
-  const std::string temp = path + ".new";
-  IoError err;
-  auto out = fs.OpenWrite(temp, FileSystem::WriteMode::Create, err);
-  if (!out) return err;
-  const auto header = MakeHeader(static_cast<uint16_t>(count));
-  bool ok = out->Write(header.data(), header.size());
-  for (int i = 0; ok && i < count; ++i) {
-    const NoteRecordBytes rec = recordAt(i);
-    ok = out->Write(rec.data(), rec.size());
-  }
-  ok = ok && out->Sync();
-  if (!ok) err = out->LastError();
-  if (!out->Close() && ok) {
-    ok = false;
-    err = out->LastError();
-  }
-  if (!ok) {
-    fs.Remove(temp);
-    return err;
-  }
-  err = fs.Replace(temp, path);
-  if (err) fs.Remove(temp);
-  return err;
+  return WriteFileAtomically(fs, path, [&](OutFile& out) {
+    const auto header = MakeHeader(static_cast<uint16_t>(count));
+    bool ok = out.Write(header.data(), header.size());
+    for (int i = 0; ok && i < count; ++i) {
+      const NoteRecordBytes rec = recordAt(i);
+      ok = out.Write(rec.data(), rec.size());
+    }
+    return ok;
+  });
 }
 
 WriteResult CDataFile::SaveAll(int count, const std::function<NoteRecordBytes(int)>& recordAt) {
+  if (m_unknownVersion) return {ReadOnlyError(), {}};
   WriteResult w = PreserveIfNeeded();
   if (w.error) return w;
   w.error = WriteDataFileAtomically(m_fs, m_path, count, recordAt);

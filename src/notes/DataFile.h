@@ -15,6 +15,7 @@ struct LoadResult {
   uint16_t version = 0;
   std::vector<CNote> notes;  // also the notes read before a fault
   IoError error;             // for IoError
+  bool unknownVersion = false;  // Invalid: a version this program never wrote, perhaps a newer one
 
   bool Failed() const { return status == Status::Invalid || status == Status::IoError; }
   // An older version is converted by writing the whole file again.
@@ -61,6 +62,8 @@ class CDataFile {
   FileSystem& m_fs;
   std::string m_path;
   bool m_preserveBeforeWrite = false;
+  // A file of a version we do not know is never written: it may be newer.
+  bool m_unknownVersion = false;
 };
 
 // Writes a complete data file of the given records; used for exports too.

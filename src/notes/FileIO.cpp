@@ -1,5 +1,7 @@
 #include "notes/FileIO.h"
 
+#include <random>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -111,7 +113,8 @@ class RealFileSystem final : public FileSystem {
     return std::make_unique<StdInFile>(f);
   }
   std::unique_ptr<OutFile> OpenWrite(const std::string& path, WriteMode mode, IoError& err) override {
-    std::FILE* f = std::fopen(path.c_str(), mode == WriteMode::InPlace ? "r+b" : "wb");
+    const char* how = mode == WriteMode::InPlace ? "r+b" : mode == WriteMode::CreateNew ? "wbx" : "wb";
+    std::FILE* f = std::fopen(path.c_str(), how);
     if (!f) {
       err = IoError::FromErrno(errno);
       return nullptr;
@@ -129,6 +132,12 @@ class RealFileSystem final : public FileSystem {
     if (ec) return {ec.value() ? ec.value() : EIO, ec.message()};
     SyncDirectoryOf(to);
     return {};
+  }
+  std::string ResolveLinks(const std::string& path) override {
+    std::error_code ec;
+    if (!fs::is_symlink(path, ec)) return path;
+    const fs::path target = fs::weakly_canonical(path, ec);
+    return ec ? path : target.string();
   }
   IoError Copy(const std::string& from, const std::string& to) override {
     std::error_code ec;
@@ -173,6 +182,33 @@ class RealFileSystem final : public FileSystem {
 FileSystem& FileSystem::Real() {
   static RealFileSystem fs;
   return fs;
+}
+
+IoError WriteFileAtomically(FileSystem& fs, const std::string& path, const std::function<bool(OutFile&)>& write) {
+  // Writing beside the link itself would turn the link into a plain file.
+  const std::string target = fs.ResolveLinks(path);
+  std::random_device rd;
+  IoError err;
+  std::string temp;
+  std::unique_ptr<OutFile> out;
+  for (int attempt = 0; !out && attempt < 16; ++attempt) {
+    temp = target + ".quillet-" + std::to_string(rd()) + ".tmp";
+    out = fs.OpenWrite(temp, FileSystem::WriteMode::CreateNew, err);
+    if (!out && err.code != EEXIST) return err;
+  }
+  if (!out) return err;
+  bool ok = write(*out) && out->Sync();
+  if (!ok) err = out->LastError();
+  if (!out->Close() && ok) {
+    ok = false;
+    err = out->LastError();
+  }
+  if (ok) err = fs.Replace(temp, target);
+  if (!ok || err) {
+    fs.Remove(temp);
+    return err ? err : IoError::FromErrno(EIO);
+  }
+  return {};
 }
 
 }  // namespace quillet

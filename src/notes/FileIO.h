@@ -3,6 +3,7 @@
 // tests can make any of them fail.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -55,7 +56,8 @@ class OutFile {
 
 class FileSystem {
  public:
-  enum class WriteMode { InPlace, Create };  // InPlace: existing file, no truncation
+  // InPlace: existing file, no truncation; CreateNew: fails where the name is taken.
+  enum class WriteMode { InPlace, Create, CreateNew };
 
   virtual ~FileSystem() = default;
   virtual std::unique_ptr<InFile> OpenRead(const std::string& path, IoError& err) = 0;
@@ -71,7 +73,15 @@ class FileSystem {
   // Cuts the file back to the given size.
   virtual IoError Truncate(const std::string& path, int64_t size) = 0;
 
+  // The file a path names, through any symbolic links; the path itself otherwise.
+  virtual std::string ResolveLinks(const std::string& path) { return path; }
+
   static FileSystem& Real();
 };
+
+// Writes a whole file through a new file beside it that then takes its place
+// in one step: the file a link points to, with the permissions it had, under
+// a temporary name that no existing file has. `write` fills the new file.
+IoError WriteFileAtomically(FileSystem& fs, const std::string& path, const std::function<bool(OutFile&)>& write);
 
 }  // namespace quillet

@@ -34,8 +34,12 @@ int RecycleBinEntry::Second() const { return Digits(time, 12, 2); }
 DateTime RecycleBinEntry::Deleted() const { return DateTime::FromParts(Year(), Month(), Day(), Hour(), Minute(), Second()); }
 
 std::string CRecycleBin::DerivedPath(const std::string& dataFilePath) {
+  // Only the file name's own extension is replaced; a leading dot is no extension.
+  const auto slash = dataFilePath.find_last_of("/\\");
+  const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
   const auto dot = dataFilePath.rfind('.');
-  return (dot == std::string::npos ? std::string() : dataFilePath.substr(0, dot)) + ".rbi";
+  if (dot == std::string::npos || dot <= name) return dataFilePath + ".rbi";
+  return dataFilePath.substr(0, dot) + ".rbi";
 }
 
 RecycleBinAppend CRecycleBin::Append(FileSystem& fs, const std::string& path, const std::string& stamp14,
@@ -176,21 +180,9 @@ CRecycleBin::RemoveStatus CRecycleBin::RemoveEntries(FileSystem& fs, const std::
     body += r.entries[i].text;
     body.push_back('\0');
   }
-  // A name of our own beside the bin, never a user's file.
-  std::random_device rd;
-  const std::string temp = path + ".new-" + std::to_string(rd());
-  IoError err;
-  auto out = fs.OpenWrite(temp, FileSystem::WriteMode::Create, err);
-  bool ok = out && out->Write(body.data(), body.size()) && out->Sync();
-  if (out && !ok) err = out->LastError();
-  if (out && !out->Close() && ok) {
-    ok = false;
-    err = out->LastError();
-  }
-  if (ok) err = fs.Replace(temp, path);
-  if (!ok || err) {
-    fs.Remove(temp);
-    if (error) *error = err ? err : IoError::FromErrno(EIO);
+  const IoError err = WriteFileAtomically(fs, path, [&](OutFile& out) { return out.Write(body.data(), body.size()); });
+  if (err) {
+    if (error) *error = err;
     return RemoveStatus::IoError;
   }
   return RemoveStatus::Ok;

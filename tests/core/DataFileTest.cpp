@@ -263,3 +263,52 @@ TEST(DataFile, ImportAddsTheNotesOfAnotherFileAndRewrites) {
   EXPECT_TRUE(store.LoadNotes(fx.dir.File("missing.qln")));
   EXPECT_EQ(store.Count(), 3);
 }
+
+// A newer program's file is neither converted nor written over: the user
+// is told and the program treats it as write-protected.
+TEST(DataFile, AFileOfAnUnknownVersionIsNeverWritten) {
+  for (const int count : {0, 1}) {
+    StoreFixture fx;
+    const auto bytes = count ? MakeFile(11, 1, {std::vector<unsigned char>(3000, 'x')}) : MakeFile(11, 0, {});
+    WriteAll(fx.path, bytes);
+    CNoteStore store;
+    fx.Attach(store);
+    EXPECT_FALSE(store.LoadNotes());
+    ASSERT_EQ(fx.messages.size(), 1u);
+    EXPECT_EQ(fx.messages[0], LoadUIString(30003) + fx.path);
+    EXPECT_TRUE(store.DataFileIsReadOnly());
+    store.CreateNote(FullNote("new"));
+    EXPECT_FALSE(store.SaveNote(0, true));
+    EXPECT_FALSE(store.SaveAllNotes());
+    EXPECT_EQ(ReadAll(fx.path), bytes) << "count " << count;
+  }
+}
+
+// A data file kept elsewhere behind a link stays there, with its permissions,
+// and a user's own file that happens to sit beside it is left alone.
+TEST(DataFile, WholeSavesWriteThroughALinkAndKeepThePermissionsAndNeighbours) {
+  StoreFixture fx;
+  const std::string real = fx.dir.File("synced/Quillet.dat");
+  std::filesystem::create_directories(fx.dir.File("synced"));
+  WriteAll(real, TwoNoteFile(10));
+  std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  std::filesystem::create_symlink(real, fx.path);
+  WriteAll(fx.path + ".new", {'m', 'i', 'n', 'e'});
+  WriteAll(real + ".new", {'m', 'i', 'n', 'e'});
+
+  CNoteStore store;
+  fx.Attach(store);
+  ASSERT_TRUE(store.LoadNotes());
+  store.CreateNote(FullNote("third"));
+  ASSERT_TRUE(store.SaveAllNotes());
+  EXPECT_TRUE(std::filesystem::is_symlink(fx.path));
+  EXPECT_EQ(HeaderCount(ReadAll(real)), 3);
+  EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
+  EXPECT_EQ(ReadAll(fx.path + ".new"), (std::vector<unsigned char>{'m', 'i', 'n', 'e'}));
+  EXPECT_EQ(ReadAll(real + ".new"), (std::vector<unsigned char>{'m', 'i', 'n', 'e'}));
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(fx.dir.File("synced"))) ++files;
+  EXPECT_EQ(files, 2);  // no temporary file left behind
+}

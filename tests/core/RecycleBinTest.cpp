@@ -37,8 +37,11 @@ std::vector<std::string> Texts(const CNoteStore& store) {
 
 TEST(RecycleBin, PathIsDerivedFromTheDataFile) {
   EXPECT_EQ(CRecycleBin::DerivedPath("/home/u/Quillet.dat"), "/home/u/Quillet.rbi");
-  EXPECT_EQ(CRecycleBin::DerivedPath("/home/u.d/notes"), "/home/u.rbi");
-  EXPECT_EQ(CRecycleBin::DerivedPath("notes"), ".rbi");
+  // Only the file name's own extension is replaced: the bin stays beside its file.
+  EXPECT_EQ(CRecycleBin::DerivedPath("/home/a/my.notes/notes"), "/home/a/my.notes/notes.rbi");
+  EXPECT_EQ(CRecycleBin::DerivedPath("notes"), "notes.rbi");
+  EXPECT_EQ(CRecycleBin::DerivedPath("/home/a/.notes"), "/home/a/.notes.rbi");
+  EXPECT_EQ(CRecycleBin::DerivedPath("/home/a/notes.v2.dat"), "/home/a/notes.v2.rbi");
 }
 
 TEST(RecycleBin, NotesDeletedTogetherShareOneTime) {
