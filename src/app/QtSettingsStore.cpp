@@ -1,5 +1,7 @@
 #include "app/QtSettingsStore.h"
 
+#include <QFile>
+
 namespace quillet {
 
 namespace {
@@ -22,10 +24,34 @@ std::optional<int64_t> QtSettingsStore::RawInt(const std::string& section, const
 std::optional<std::string> QtSettingsStore::RawString(const std::string& section, const std::string& key) const {
   const QVariant v = m_settings.value(KeyOf(section, key));
   if (!v.isValid()) return std::nullopt;
-  // A list (a value with commas in a hand-edited file) reads back joined.
-  if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QLatin1Char(',')).toStdString();
+  // A hand-edited value with commas reads as a list, its spaces lost: the
+  // line in the file is the value as the user wrote it.
+  if (v.typeId() == QMetaType::QStringList) {
+    if (auto line = RawLine(section, key)) return line;
+    return v.toStringList().join(QStringLiteral(", ")).toStdString();
+  }
   if (!v.canConvert<QString>()) return std::nullopt;
   return v.toString().toStdString();
+}
+
+std::optional<std::string> QtSettingsStore::RawLine(const std::string& section, const std::string& key) const {
+  if (m_settings.format() != QSettings::IniFormat && m_settings.format() != QSettings::NativeFormat) return std::nullopt;
+  QFile file(m_settings.fileName());
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
+  const QByteArray wantSection = "[" + QByteArray::fromStdString(section) + "]";
+  const QByteArray wantKey = QByteArray::fromStdString(key);
+  bool inSection = false;
+  std::optional<std::string> found;
+  while (!file.atEnd()) {
+    const QByteArray line = file.readLine().trimmed();
+    if (line.startsWith('[')) {
+      inSection = line == wantSection;
+      continue;
+    }
+    const auto eq = line.indexOf('=');
+    if (inSection && eq > 0 && line.left(eq).trimmed() == wantKey) found = line.mid(eq + 1).trimmed().toStdString();
+  }
+  return found;
 }
 
 std::optional<std::vector<unsigned char>> QtSettingsStore::RawBytes(const std::string& section,

@@ -25,6 +25,8 @@ class QtSettingsStore final : public ISettingsStore {
   QSettings& Backend() { return m_settings; }
 
  private:
+  std::optional<std::string> RawLine(const std::string& section, const std::string& key) const;
+
   mutable QSettings m_settings;
 };
 

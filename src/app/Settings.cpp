@@ -39,12 +39,13 @@ std::string CSettings::GetString(std::string_view section, std::string_view key)
   auto raw = m_store.RawString(Str(section), Str(key));
   if (!raw) return def ? def->strDefault : "";
   if (def && def->type == SettingType::String && def->minValue <= def->maxValue) {
-    // A numeric string with a range, such as the port: garbage reads as the default.
+    // A numeric string, such as the port: garbage reads as the default. A
+    // number the user wrote is used as it stands; only the dialog checks the range.
     int v = 0;
     const auto* b = raw->data();
     const auto res = std::from_chars(b, b + raw->size(), v);
-    if (res.ec != std::errc() || res.ptr != b + raw->size()) return def->strDefault;
-    return std::to_string(Clamp(*def, v));
+    if (res.ec != std::errc() || res.ptr != b + raw->size() || v < 1 || v > 65535) return def->strDefault;
+    return std::to_string(v);
   }
   return *raw;
 }

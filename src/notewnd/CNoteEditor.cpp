@@ -33,6 +33,7 @@ CNoteEditor::CNoteEditor(CMainWindow& main, CNoteWnd& note) : QPlainTextEdit(nul
   const CNote& n = note.Note();
   const EffectiveColors c = EffectiveColorsOf(n, main.DesktopColor());
   Setup(FontFromLogFont(n.Font), n.ColorText, c.back, n.ColorBorder, n.Align, n.Transparency);
+  m_origin = note.geometry().topLeft();
   setGeometry(note.geometry());
   note.hide();
   setPlainText(EditorText(n.Text()));
@@ -67,6 +68,7 @@ CNoteEditor::CNoteEditor(CMainWindow& main, CNoteWnd* source, int layout, const 
     Setup(FontFromLogFont(v.font), automatic ? kColorAutomatic : v.colorText, back,
           automatic ? kColorAutomatic : v.colorBorder, v.align, v.transparency);
   }
+  m_origin = pos;
   setGeometry(QRect(pos, QSize(0, 0)));
   const QString t = EditorText(text);
   setPlainText(t);
@@ -148,6 +150,13 @@ void CNoteEditor::keyPressEvent(QKeyEvent* e) {
   QPlainTextEdit::keyPressEvent(e);
 }
 
+void CNoteEditor::moveEvent(QMoveEvent* e) {
+  QPlainTextEdit::moveEvent(e);
+  // A window manager may place a newly mapped window where it likes (openbox
+  // at times puts it at 0, 0); the editor lies over its note and stays there.
+  if (!m_closing && pos() != m_origin) move(m_origin);
+}
+
 void CNoteEditor::focusOutEvent(QFocusEvent* e) {
   QPlainTextEdit::focusOutEvent(e);
   // A menu of our own takes the focus for a moment; that is no end of editing.
@@ -159,7 +168,7 @@ void CNoteEditor::Commit() {
   m_closing = true;
   QString text = toPlainText();
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  m_main.CommitEditor(*this, ToLocal(text), geometry(), document()->isModified(), m_wasMinimized, m_layout,
+  m_main.CommitEditor(*this, ToLocal(text), QRect(m_origin, size()), document()->isModified(), m_wasMinimized, m_layout,
                       m_randomColor, m_randomBack);
   Finish();
 }

@@ -35,6 +35,7 @@ class CNoteEditor : public QPlainTextEdit {
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
 
  private:
@@ -48,6 +49,7 @@ class CNoteEditor : public QPlainTextEdit {
   bool m_newNote = false;
   int m_layout = 0;
   bool m_closing = false;
+  QPoint m_origin;  // where the user's note is: the editor's place, whatever the window manager says
   bool m_wasMinimized = false;
   bool m_randomColor = false;
   ColorRef m_randomBack = 0;

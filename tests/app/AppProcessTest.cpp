@@ -152,9 +152,17 @@ TEST(AppProcess, ANoteSentOverTheNetworkLandsInTheReceiversFile) {
   const QString data = home + QStringLiteral("/data/Brisko/Quillet/Quillet.dat");
   ASSERT_TRUE(WaitForConvertedFile(data, 12));
 
+  // The file is there before the listener is: try until the port answers.
   QTcpSocket peer;
-  peer.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-  ASSERT_TRUE(peer.waitForConnected(60000));
+  QElapsedTimer waited;
+  waited.start();
+  for (;;) {
+    peer.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+    if (peer.waitForConnected(5000)) break;
+    peer.abort();
+    ASSERT_LT(waited.elapsed(), 60000) << "the receiver never listened";
+    QThread::msleep(50);
+  }
   peer.write("PC7 (Anna)\nLunch at noon?\r\nAt the usual place.");
   peer.disconnectFromHost();
   if (peer.state() != QAbstractSocket::UnconnectedState) peer.waitForDisconnected(5000);

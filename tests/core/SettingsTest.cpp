@@ -55,8 +55,11 @@ TEST(Settings, GarbageReadsAsDefaultAndRangesAreHeld) {
   EXPECT_EQ(s.Int("AlarmFlash"), 3000);
   store.values[{"Settings", "AlarmRemind"}] = int64_t{1} << 40;
   EXPECT_EQ(s.Int("AlarmRemind"), 5);
-  store.values[{"Settings", "NetPort"}] = std::string("80");
-  EXPECT_EQ(s.String("NetPort"), "20000");
+  // A hand-edited port is used as it stands; one that no port can be is not.
+  store.values[{"Settings", "NetPort"}] = std::string("15060");
+  EXPECT_EQ(s.String("NetPort"), "15060");
+  store.values[{"Settings", "NetPort"}] = std::string("70000");
+  EXPECT_EQ(s.String("NetPort"), "24837");
   store.values[{"Settings", "NetPort"}] = std::string("port");
   EXPECT_EQ(s.String("NetPort"), "24837");
   store.values[{"Settings", "FontNote"}] = std::vector<unsigned char>(12, 7);

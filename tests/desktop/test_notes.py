@@ -119,3 +119,4 @@ class Notes(DesktopTest):
         self.d.key("o")
         self.d.note_window("one")
         self.d.note_window("two")
+

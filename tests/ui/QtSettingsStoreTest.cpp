@@ -73,6 +73,22 @@ TEST_F(QtSettingsStoreTest, HandEditedGarbageReadsAsDefaults) {
   EXPECT_FALSE(s.Flag("Show"));
   EXPECT_EQ(s.GetBytes("Settings", "FontNote").size(), 60u);
   EXPECT_TRUE(s.GetBytes("Settings", "WndList").empty());
-  EXPECT_EQ(s.String("NetPort"), "60000");
+  EXPECT_EQ(s.String("NetPort"), "24837");  // no port can be 99999
   EXPECT_EQ(s.Int("ColorBack"), 0x00112233);
+}
+
+// The README invites editing the settings file by hand; what is written
+// there is read as written.
+TEST_F(QtSettingsStoreTest, HandEditedValuesReadAsWritten) {
+  const QString file = QtSettingsStore().Backend().fileName();
+  QDir().mkpath(QFileInfo(file).path());
+  {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("[Settings]\nFileNotes=/home/a/Notes, 2024/notes.dat\nNetPort=15060\n");
+  }
+  QtSettingsStore store;
+  const CSettings s(store);
+  EXPECT_EQ(s.String("FileNotes"), "/home/a/Notes, 2024/notes.dat");
+  EXPECT_EQ(s.String("NetPort"), "15060");
 }
