@@ -82,6 +82,39 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
+std::optional<std::string> Utf8ToCp1252(std::string_view utf8) {
+  if (!IsValidUtf8(utf8)) return std::nullopt;
+  std::string out;
+  out.reserve(utf8.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  for (std::size_t i = 0; i < utf8.size();) {
+    char32_t cp = p[i];
+    std::size_t len = 1;
+    if (cp >= 0xF0) {
+      len = 4;
+      cp &= 0x07;
+    } else if (cp >= 0xE0) {
+      len = 3;
+      cp &= 0x0F;
+    } else if (cp >= 0xC0) {
+      len = 2;
+      cp &= 0x1F;
+    }
+    for (std::size_t k = 1; k < len; ++k) cp = (cp << 6) | (p[i + k] & 0x3F);
+    i += len;
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+      out.push_back(static_cast<char>(cp));
+      continue;
+    }
+    int found = -1;
+    for (int k = 0; k < 32 && found < 0; ++k)
+      if (kCp1252High[k] == cp) found = k;
+    if (found < 0) return std::nullopt;
+    out.push_back(static_cast<char>(0x80 + found));
+  }
+  return out;
+}
+
 std::string DecodeLocalText(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
   return Cp1252ToUtf8(bytes);

@@ -2,6 +2,7 @@
 // Text as it is kept in files and on the wire: bytes of the local code page,
 // which is UTF-8 here. Files written on Windows carry Windows-1252 bytes.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,9 @@ bool IsValidUtf8(std::string_view bytes);
 
 // Windows-1252 bytes to UTF-8.
 std::string Cp1252ToUtf8(std::string_view bytes);
+
+// UTF-8 to Windows-1252; nothing when a character has no place there.
+std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 
 // Bytes read from a file or a peer: kept when they are UTF-8, otherwise
 // taken as Windows-1252.

@@ -81,10 +81,34 @@ LogFont LogFont::Default() {
   return f;
 }
 
+namespace {
+// The Windows-1252 form of a text too long for its field in UTF-8, when that
+// form fits and reads back as the same text (it must not pass for UTF-8).
+std::optional<std::string> NarrowForm(std::string_view s, std::size_t fieldWidth) {
+  if (s.size() <= fieldWidth - 1) return std::nullopt;
+  auto narrow = Utf8ToCp1252(s);
+  if (!narrow || narrow->size() > fieldWidth - 1 || IsValidUtf8(*narrow)) return std::nullopt;
+  return narrow;
+}
+}  // namespace
+
+bool FitsField(std::string_view s, std::size_t fieldWidth) {
+  return s.size() <= fieldWidth - 1 || NarrowForm(s, fieldWidth).has_value();
+}
+
 std::string BoundedField(std::string_view s, std::size_t fieldWidth) {
   const auto nul = s.find('\0');
   if (nul != std::string_view::npos) s = s.substr(0, nul);
+  // A text converted from an older file may be longer in UTF-8 than the field;
+  // it is kept whole as long as it can still be written.
+  if (NarrowForm(s, fieldWidth)) return std::string(s);
   return HoldToWidth(s, fieldWidth - 1);
+}
+
+std::string FieldBytesOf(std::string_view s, std::size_t fieldWidth) {
+  const std::string held = BoundedField(s, fieldWidth);
+  if (auto narrow = NarrowForm(held, fieldWidth)) return *narrow;
+  return held;
 }
 
 void CNote::SetText(std::string_view text) { m_text = BoundedField(text, kTextField); }

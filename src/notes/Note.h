@@ -100,5 +100,10 @@ class CNote {
 
 // A string cut at its first NUL and held to the width of a record field.
 std::string BoundedField(std::string_view s, std::size_t fieldWidth);
+// Whether a fixed-width field holds the whole text in one of its encodings.
+bool FitsField(std::string_view s, std::size_t fieldWidth);
+// The bytes a fixed-width field holds for a text: UTF-8, or Windows-1252
+// where only that fits (the readers take both).
+std::string FieldBytesOf(std::string_view s, std::size_t fieldWidth);
 
 }  // namespace quillet

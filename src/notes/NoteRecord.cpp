@@ -71,7 +71,7 @@ DateTime GetDate(const unsigned char* p) {
 }
 
 void PutString(unsigned char* p, std::size_t width, const std::string& s) {
-  const std::string held = BoundedField(s, width);
+  const std::string held = FieldBytesOf(s, width);
   std::memcpy(p, held.data(), held.size());
 }
 std::string GetString(const unsigned char* p, std::size_t width) { return DecodeLocalText(FieldBytes(p, width)); }

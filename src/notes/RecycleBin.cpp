@@ -94,7 +94,7 @@ RecycleBinAppend CRecycleBin::Append(FileSystem& fs, const std::string& path, co
   for (const std::string& text : texts) {
     std::string entry = stamp14.substr(0, 14);
     // NULs would end the entry early; the field never holds them.
-    entry += BoundedField(text, kTextField);
+    entry += FieldBytesOf(text, kTextField);
     entry.push_back('\0');
     if (!out->Write(entry.data(), entry.size()) || !out->Sync()) break;
     end += static_cast<int64_t>(entry.size());

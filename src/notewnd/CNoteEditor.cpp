@@ -122,7 +122,8 @@ void CNoteEditor::GrowWithText() {
   std::string bytes = ToLocal(text);
   std::size_t crlf = 0;
   for (char c : bytes) crlf += c == '\n';
-  if (bytes.size() + crlf > kMaxEditText) {
+  // A text from an older Windows file may be longer in UTF-8 and still fit.
+  if (bytes.size() + crlf > kMaxEditText && !FitsField(ToLocal(QString(text).replace(QLatin1Char('\n'), QStringLiteral("\r\n"))), kMaxEditText + 1)) {
     const QSignalBlocker block(this);
     const int pos = textCursor().position();
     while (!text.isEmpty() && ToLocal(text).size() + static_cast<std::size_t>(text.count(QLatin1Char('\n'))) > kMaxEditText)

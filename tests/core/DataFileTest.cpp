@@ -312,3 +312,34 @@ TEST(DataFile, WholeSavesWriteThroughALinkAndKeepThePermissionsAndNeighbours) {
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(fx.dir.File("synced"))) ++files;
   EXPECT_EQ(files, 2);  // no temporary file left behind
 }
+
+// An older file written on Windows holds Windows-1252: 1,500 umlauts are
+// 3,000 bytes of UTF-8, more than the field. Converting must not shorten them.
+TEST(DataFile, ConvertingAWindowsTextNeverShortensIt) {
+  StoreFixture fx;
+  std::vector<unsigned char> record(RecordSizeOf(9), 0);
+  std::fill(record.begin(), record.begin() + 1500, 0xE4);  // ä
+  WriteAll(fx.path, MakeFile(9, 1, {record}));
+  std::string umlauts;
+  for (int i = 0; i < 1500; ++i) umlauts += "\xC3\xA4";
+  {
+    CNoteStore store;
+    fx.Attach(store);
+    ASSERT_TRUE(store.LoadNotes());  // and rewritten as version 10
+    EXPECT_EQ(store.GetNote(0)->Text(), umlauts);
+  }
+  EXPECT_EQ(HeaderVersion(ReadAll(fx.path)), 10);
+  CNoteStore reread;
+  fx.Attach(reread);
+  ASSERT_TRUE(reread.LoadNotes());
+  EXPECT_EQ(reread.GetNote(0)->Text(), umlauts);
+  EXPECT_TRUE(fx.messages.empty());
+
+  // Where no encoding holds the whole text, the cut still falls between characters.
+  std::string wide;
+  for (int i = 0; i < 1000; ++i) wide += "\xE4\xB8\xAD";  // 中
+  CNote n;
+  n.SetText(wide);
+  EXPECT_EQ(n.Text().size(), 2046u);
+  EXPECT_EQ(n.Text(), wide.substr(0, 2046));
+}

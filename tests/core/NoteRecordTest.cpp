@@ -74,10 +74,11 @@ TEST(NoteRecord, StringsFillTheirFieldsButNeverOverrun) {
   CNote note;
   note.SetText(std::string(5000, 'a'));
   note.SetFolder(std::string(63, 'f') + "overflow");
-  note.SetReceivedFrom(std::string(62, 'r') + "ü");  // the last character would need byte 64
+  // In UTF-8 the last character would need byte 64; in Windows-1252 it fits.
+  note.SetReceivedFrom(std::string(62, 'r') + "ü");
   EXPECT_EQ(note.Text().size(), 2047u);
   EXPECT_EQ(note.Folder().size(), 63u);
-  EXPECT_EQ(note.ReceivedFrom(), std::string(62, 'r'));
+  EXPECT_EQ(note.ReceivedFrom(), std::string(62, 'r') + "ü");
   const NoteRecordBytes r = NoteToRecord(note, 0);
   EXPECT_EQ(r[2046], 'a');
   EXPECT_EQ(r[2047], 0);
@@ -85,6 +86,10 @@ TEST(NoteRecord, StringsFillTheirFieldsButNeverOverrun) {
   const CNote back = RecordToNote(r.data(), 10);
   EXPECT_EQ(back.Text(), note.Text());
   EXPECT_EQ(back.Folder(), note.Folder());
+  EXPECT_EQ(back.ReceivedFrom(), note.ReceivedFrom());
+  // No encoding holds this one: it is cut between characters.
+  note.SetReceivedFrom(std::string(62, 'r') + "中");
+  EXPECT_EQ(note.ReceivedFrom(), std::string(62, 'r'));
 }
 
 TEST(NoteRecord, FieldsWithoutTerminatorStayInsideTheirWidth) {

@@ -23,9 +23,11 @@ int FuzzDataFile(const uint8_t* data, size_t size) {
   Check(r.status == LoadResult::Status::Ok || r.status == LoadResult::Status::Invalid);
   Check(r.notes.size() <= static_cast<std::size_t>(kMaxNotes));
   for (const CNote& n : r.notes) {
-    Check(n.Text().size() < kTextField && IsValidUtf8(n.Text()));
-    Check(n.Folder().size() < kNameField && IsValidUtf8(n.Folder()));
-    Check(n.AlarmExec().size() < kPathField && n.AlarmWave().size() < kPathField);
+    // Held in memory as UTF-8, each field's text still fits its field on disk.
+    Check(FieldBytesOf(n.Text(), kTextField).size() < kTextField && IsValidUtf8(n.Text()));
+    Check(FieldBytesOf(n.Folder(), kNameField).size() < kNameField && IsValidUtf8(n.Folder()));
+    Check(FieldBytesOf(n.AlarmExec(), kPathField).size() < kPathField &&
+          FieldBytesOf(n.AlarmWave(), kPathField).size() < kPathField);
     // Once read, a note writes the same record every time.
     const NoteRecordBytes once = NoteToRecord(n, 0);
     const CNote again = RecordToNote(once.data(), kCurrentVersion);
