@@ -48,6 +48,11 @@ const std::vector<UIStringEntry>& UIStringTable() {
        "Globale Tastenkombinationen sind in dieser Desktop-Sitzung nicht verfügbar. Alles andere funktioniert wie gewohnt."},
       {30027, "No printer is installed. The print dialog can still print into a PDF file.",
        "Es ist kein Drucker eingerichtet. Der Druckdialog kann trotzdem in eine PDF-Datei drucken."},
+      {30028,
+       "The notes file %s is write-protected. The notes are shown but cannot be changed, no alarm rings, and no "
+       "notes from other computers are received.",
+       "Die Notizdatei %s ist schreibgeschützt. Die Notizen werden angezeigt, können aber nicht geändert werden, kein "
+       "Alarm wird ausgelöst, und es werden keine Notizen von anderen Computern empfangen."},
       // Questions and notices
       {30100, "Delete selected note(s)?", "Ausgewählte Notiz(en) löschen?"},
       {30101, "Trying to add icon to taskbar...", "Versuche, das Symbol zur Taskleiste hinzuzufügen..."},

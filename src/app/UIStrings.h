@@ -26,6 +26,7 @@ enum NewStringIds {
   IDS_ABOUT_LINE = 30025,
   IDS_NO_HOTKEYS = 30026,
   IDS_NO_PRINTER = 30027,
+  IDS_READ_ONLY_FILE = 30028,
 };
 
 enum class Language { German, English };

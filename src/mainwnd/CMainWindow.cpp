@@ -107,6 +107,9 @@ void CMainWindow::OnCreate() {
   connect(qApp, &QGuiApplication::screenRemoved, this, [this] { BringLostNotesBack(); });
   // A write-protected data file fires no alarm and ends no hiding.
   if (!HasFlag(kReadOnly)) m_alarmTimer.start();
+  // A folder in the file's place has been named as such while loading.
+  else if (!QFileInfo(FromLocal(m_store.DataPath())).isDir())
+    ShowMessage(FormatUIString(LoadUIString(IDS_READ_ONLY_FILE), {m_store.DataPath()}));
 }
 
 bool CMainWindow::AddTrayIcon() {
@@ -1278,6 +1281,8 @@ void CMainWindow::StartListening() {
   if (m_server) m_server->Close();
   CSettings& s = AppSettings();
   if (!s.Flag("NetEnable")) return;
+  // A note that cannot be kept is not taken: the sender is told it was not delivered.
+  if (HasFlag(kReadOnly)) return;
   const auto port = PortFromText(s.String("NetPort"));
   if (!HasFlag(kNoSockets)) {
     if (!m_server) {

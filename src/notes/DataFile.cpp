@@ -30,6 +30,11 @@ LoadResult CDataFile::Read(FileSystem& fs, const std::string& path, const V3Soun
     return r;
   }
   IoError err;
+  if (fs.IsDirectory(path)) {
+    r.status = LoadResult::Status::IoError;
+    r.error = {EISDIR, "this is a folder, not a notes file"};
+    return r;
+  }
   auto in = fs.OpenRead(path, err);
   if (!in) {
     r.status = LoadResult::Status::IoError;
@@ -95,7 +100,10 @@ void CDataFile::SetPath(const std::string& path) {
 LoadResult CDataFile::Load(const V3SoundDefaults& v3) {
   LoadResult r = Read(m_fs, m_path, v3);
   if (r.status == LoadResult::Status::Missing) {
-    const WriteResult w = SaveAll(0, nullptr);
+    // A new file in a folder that is not there yet: the folder is made.
+    const auto slash = m_path.find_last_of('/');
+    IoError made = slash == std::string::npos || slash == 0 ? IoError{} : m_fs.CreateFolders(m_path.substr(0, slash));
+    const WriteResult w = made ? WriteResult{made, {}} : SaveAll(0, nullptr);
     if (w.Ok()) {
       r.status = LoadResult::Status::Created;
       r.version = kCurrentVersion;
@@ -112,7 +120,9 @@ LoadResult CDataFile::Load(const V3SoundDefaults& v3) {
   return r;
 }
 
-bool CDataFile::IsReadOnly() const { return m_unknownVersion || (m_fs.Exists(m_path) && !m_fs.IsWritable(m_path)); }
+bool CDataFile::IsReadOnly() const {
+  return m_unknownVersion || (m_fs.Exists(m_path) && (m_fs.IsDirectory(m_path) || !m_fs.IsWritable(m_path)));
+}
 
 WriteResult CDataFile::PreserveIfNeeded() {
   WriteResult w;

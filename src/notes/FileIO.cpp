@@ -133,6 +133,17 @@ class RealFileSystem final : public FileSystem {
     SyncDirectoryOf(to);
     return {};
   }
+  bool IsDirectory(const std::string& path) override {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+  }
+  IoError CreateFolders(const std::string& path) override {
+    std::error_code ec;
+    if (path.empty() || fs::is_directory(path, ec)) return {};
+    fs::create_directories(path, ec);
+    if (ec) return {ec.value() ? ec.value() : EIO, ec.message()};
+    return {};
+  }
   std::string ResolveLinks(const std::string& path) override {
     std::error_code ec;
     if (!fs::is_symlink(path, ec)) return path;

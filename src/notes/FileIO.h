@@ -73,6 +73,9 @@ class FileSystem {
   // Cuts the file back to the given size.
   virtual IoError Truncate(const std::string& path, int64_t size) = 0;
 
+  virtual bool IsDirectory(const std::string& path) { (void)path; return false; }
+  // Creates the folder and the folders above it that are missing.
+  virtual IoError CreateFolders(const std::string& path) { (void)path; return {}; }
   // The file a path names, through any symbolic links; the path itself otherwise.
   virtual std::string ResolveLinks(const std::string& path) { return path; }
 
