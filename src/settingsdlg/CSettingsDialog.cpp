@@ -1,5 +1,8 @@
 #include "settingsdlg/CSettingsDialog.h"
 
+#include <type_traits>
+#include <variant>
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -513,6 +516,68 @@ CSettingsDialog::CSettingsDialog(CMainWindow& main, const CNote* note, QWidget* 
   all->addWidget(tabs);
   all->addWidget(buttons);
   resize(520, 560);
+  if (!note) m_shown = ControlValues();
+}
+
+CSettingsDialog::Values CSettingsDialog::ControlValues() const {
+  Values v;
+  auto put = [&v](const std::string& key, auto value) {
+    if constexpr (std::is_convertible_v<decltype(value), std::string>)
+      v[key] = std::string(value);
+    else
+      v[key] = static_cast<long long>(value);
+  };
+  const int port = PortFromText(ToLocal(networkPage->port->text()));
+  const CSettingsMisc& m = *miscPage;
+  put("NewLeft", newnotePage->left->value());
+  put("NewTop", newnotePage->top->value());
+  put("NewRight", newnotePage->right->value());
+  put("NewBottom", newnotePage->bottom->value());
+  put("NewText", ToLocal(newnotePage->text->toPlainText()));
+  put("NewMinimize", newnotePage->minimize->isChecked());
+  put("NewAlarm", newnotePage->alarm->isChecked());
+  put("NewFolder", newnotePage->folder->currentIndex());
+  for (std::size_t i = 0; i < HotkeyTable().size(); ++i)
+    put(HotkeyTable()[i].key, keyboardPage->Value(static_cast<int>(i)));
+  put("NetEnable", networkPage->accept->isChecked());
+  put("NetOnTop", networkPage->onTop->isChecked());
+  put("NetLayout", networkPage->layout->currentData().toInt());
+  put("NetFolder", networkPage->folder->currentIndex());
+  put("NetPort", std::to_string(port));
+  put("NetSender", HoldToWidth(ToLocal(networkPage->sender->text()), kMaxSenderName));
+  put("NetAudio", networkPage->audio->currentIndex());
+  put("NetWave", ToLocal(networkPage->wave->text()));
+  put("CalWeek", calendarPage->weeks->isChecked());
+  put("CalToday", calendarPage->today->isChecked());
+  put("CalCircle", calendarPage->circle->isChecked());
+  put("TooSmall", m.tooSmall->isChecked());
+  put("ShowFull", m.showFull->isChecked());
+  put("Shadow", m.shadow->isChecked());
+  put("AlarmBalloon", m.balloon->isChecked());
+  put("TabStops", m.tabStops->value());
+  put("MenuXP", m.menuXP->isChecked());
+  put("MenuFlip", m.menuFlip->isChecked());
+  put("EditType", m.editType->currentIndex());
+  put("DeleteAsk", m.deleteAsk->isChecked());
+  put("DeleteRecBin", m.deleteBin->isChecked());
+  put("PrintAuto", m.printAuto->isChecked());
+  put("PrintColor", m.printColor->isChecked());
+  put("PrintBorder", m.printBorder->isChecked());
+  put("PrintZoom", m.printZoom->value());
+  put("FormatPaste", m.formatPaste->isChecked());
+  put("PasteAppend", m.pasteAppend->isChecked());
+  put("FormatWidth", m.ratioW->currentIndex() + 1);
+  put("FormatHeight", m.ratioH->currentIndex() + 1);
+  put("AlarmFlash", m.flash->value());
+  put("AlarmRemind", m.remind->value());
+  put("AlarmNext", m.next->value());
+  put("FlashIcon", m.flashIcon->value());
+  put("SepExport", ToLocal(m.sepExport->text()));
+  put("SepCopy", ToLocal(m.sepCopy->text()));
+  put("IconAction", m.iconAction->currentIndex());
+  put("FileNotes", ToLocal(m.fileNotes->text().trimmed()));
+  put("FileRecBin", ToLocal(m.fileBin->text().trimmed()));
+  return v;
 }
 
 void CSettingsDialog::accept() {
@@ -534,56 +599,17 @@ void CSettingsDialog::accept() {
   CSettings& s = AppSettings();
   const std::string sec = "Settings";
   WriteLayout(s, sec, m_layout);
-  s.WriteInt(sec, "NewLeft", newnotePage->left->value());
-  s.WriteInt(sec, "NewTop", newnotePage->top->value());
-  s.WriteInt(sec, "NewRight", newnotePage->right->value());
-  s.WriteInt(sec, "NewBottom", newnotePage->bottom->value());
-  s.WriteString(sec, "NewText", ToLocal(newnotePage->text->toPlainText()));
-  s.WriteInt(sec, "NewMinimize", newnotePage->minimize->isChecked());
-  s.WriteInt(sec, "NewAlarm", newnotePage->alarm->isChecked());
-  s.WriteInt(sec, "NewFolder", newnotePage->folder->currentIndex());
-  for (std::size_t i = 0; i < HotkeyTable().size(); ++i)
-    s.WriteInt(sec, HotkeyTable()[i].key, keyboardPage->Value(static_cast<int>(i)));
-  s.WriteInt(sec, "NetEnable", networkPage->accept->isChecked());
-  s.WriteInt(sec, "NetOnTop", networkPage->onTop->isChecked());
-  s.WriteInt(sec, "NetLayout", networkPage->layout->currentData().toInt());
-  s.WriteInt(sec, "NetFolder", networkPage->folder->currentIndex());
-  s.WriteString(sec, "NetPort", std::to_string(port));
-  s.WriteString(sec, "NetSender", HoldToWidth(ToLocal(networkPage->sender->text()), kMaxSenderName));
-  s.WriteInt(sec, "NetAudio", networkPage->audio->currentIndex());
-  s.WriteString(sec, "NetWave", ToLocal(networkPage->wave->text()));
-  s.WriteInt(sec, "CalWeek", calendarPage->weeks->isChecked());
-  s.WriteInt(sec, "CalToday", calendarPage->today->isChecked());
-  s.WriteInt(sec, "CalCircle", calendarPage->circle->isChecked());
-  CSettingsMisc& m = *miscPage;
-  m_shadowChanged = m.shadow->isChecked() != s.Flag("Shadow");
-  s.WriteInt(sec, "TooSmall", m.tooSmall->isChecked());
-  s.WriteInt(sec, "ShowFull", m.showFull->isChecked());
-  s.WriteInt(sec, "Shadow", m.shadow->isChecked());
-  s.WriteInt(sec, "AlarmBalloon", m.balloon->isChecked());
-  s.WriteInt(sec, "TabStops", m.tabStops->value());
-  s.WriteInt(sec, "MenuXP", m.menuXP->isChecked());
-  s.WriteInt(sec, "MenuFlip", m.menuFlip->isChecked());
-  s.WriteInt(sec, "EditType", m.editType->currentIndex());
-  s.WriteInt(sec, "DeleteAsk", m.deleteAsk->isChecked());
-  s.WriteInt(sec, "DeleteRecBin", m.deleteBin->isChecked());
-  s.WriteInt(sec, "PrintAuto", m.printAuto->isChecked());
-  s.WriteInt(sec, "PrintColor", m.printColor->isChecked());
-  s.WriteInt(sec, "PrintBorder", m.printBorder->isChecked());
-  s.WriteInt(sec, "PrintZoom", m.printZoom->value());
-  s.WriteInt(sec, "FormatPaste", m.formatPaste->isChecked());
-  s.WriteInt(sec, "PasteAppend", m.pasteAppend->isChecked());
-  s.WriteInt(sec, "FormatWidth", m.ratioW->currentIndex() + 1);
-  s.WriteInt(sec, "FormatHeight", m.ratioH->currentIndex() + 1);
-  s.WriteInt(sec, "AlarmFlash", m.flash->value());
-  s.WriteInt(sec, "AlarmRemind", m.remind->value());
-  s.WriteInt(sec, "AlarmNext", m.next->value());
-  s.WriteInt(sec, "FlashIcon", m.flashIcon->value());
-  s.WriteString(sec, "SepExport", ToLocal(m.sepExport->text()));
-  s.WriteString(sec, "SepCopy", ToLocal(m.sepCopy->text()));
-  s.WriteInt(sec, "IconAction", m.iconAction->currentIndex());
-  s.WriteString(sec, "FileNotes", ToLocal(m.fileNotes->text().trimmed()));
-  s.WriteString(sec, "FileRecBin", ToLocal(m.fileBin->text().trimmed()));
+  m_shadowChanged = miscPage->shadow->isChecked() != s.Flag("Shadow");
+  // Only what the user changed is written: a control that cannot show a
+  // hand-edited value leaves that value as it is.
+  for (const auto& [key, value] : ControlValues()) {
+    const auto shown = m_shown.find(key);
+    if (shown != m_shown.end() && shown->second == value) continue;
+    if (const auto* n = std::get_if<long long>(&value))
+      s.WriteInt(sec, key, *n);
+    else
+      s.WriteString(sec, key, std::get<std::string>(value));
+  }
   if (translatePage->Changed()) {
     const std::string path = UIStrings().TranslationPath().empty() ? ToLocal(TranslationFilePath()) : UIStrings().TranslationPath();
     translatePage->Save(path);

@@ -1,4 +1,7 @@
 #pragma once
+#include <map>
+#include <string>
+#include <variant>
 #include <QDialog>
 #include <QWidget>
 #include <array>
@@ -125,10 +128,15 @@ class CSettingsDialog : public QDialog {
   CSettingsTranslate* translatePage = nullptr;
 
  private:
+  using Values = std::map<std::string, std::variant<long long, std::string>>;
+  // What OK would write, key by key, as the controls stand.
+  Values ControlValues() const;
+
   CMainWindow& m_main;
   bool m_noteMode;
   bool m_shadowChanged = false;
   LayoutValues m_layout;
+  Values m_shown;  // what the controls showed when the dialog opened
 };
 
 }  // namespace quillet

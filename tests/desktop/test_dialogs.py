@@ -31,7 +31,9 @@ class Dialogs(DesktopTest):
         self.assertEqual(self.d.terminate(), 0)
         self.assertEqual(self.d.setting("Search/1"), "milk")
 
-    def test_the_settings_dialog_saves_a_changed_option(self):
+    def test_the_settings_dialog_saves_a_changed_option_and_leaves_hand_edited_ones(self):
+        # Values the dialog's controls cannot show, put there by hand.
+        self.d.write_settings({"Settings/IconAction": 9, "Settings/FormatWidth": 15})
         self.d.start()
         self.d.tray_menu()
         self.d.key("s")
@@ -42,6 +44,8 @@ class Dialogs(DesktopTest):
         self.d.key("Return")
         self.d.no_window("^Quillet Settings$")
         wait_until(lambda: self.d.setting("Settings/RandomColor") == "1", "the option in the settings file")
+        self.assertEqual(self.d.setting("Settings/IconAction"), "9")
+        self.assertEqual(self.d.setting("Settings/FormatWidth"), "15")
 
     def test_cancel_in_the_settings_dialog_changes_nothing(self):
         self.d.write_settings({"Settings/RandomColor": 0})
