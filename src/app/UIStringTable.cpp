@@ -53,6 +53,12 @@ const std::vector<UIStringEntry>& UIStringTable() {
        "notes from other computers are received.",
        "Die Notizdatei %s ist schreibgeschützt. Die Notizen werden angezeigt, können aber nicht geändert werden, kein "
        "Alarm wird ausgelöst, und es werden keine Notizen von anderen Computern empfangen."},
+      {30029,
+       "The notes from %s would start these programs when their alarms ring:\n\n%s\n\nAllow them? With No, "
+       "their alarms only show a message.",
+       "Die Notizen aus %s würden diese Programme starten, wenn ihr Alarm ausgelöst wird:\n\n%s\n\nZulassen? Mit "
+       "Nein zeigt ihr Alarm nur eine Meldung."},
+      {30030, "the clipboard", "der Zwischenablage"},
       // Questions and notices
       {30100, "Delete selected note(s)?", "Ausgewählte Notiz(en) löschen?"},
       {30101, "Trying to add icon to taskbar...", "Versuche, das Symbol zur Taskleiste hinzuzufügen..."},

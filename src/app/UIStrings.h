@@ -27,6 +27,8 @@ enum NewStringIds {
   IDS_NO_HOTKEYS = 30026,
   IDS_NO_PRINTER = 30027,
   IDS_READ_ONLY_FILE = 30028,
+  IDS_ALLOW_PROGRAMS = 30029,
+  IDS_THE_CLIPBOARD = 30030,
 };
 
 enum class Language { German, English };

@@ -68,6 +68,9 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
   setWindowIcon(QuilletIcon());
   m_store.Notes().SetObserver(this);
   m_store.SetReporter([this](const std::string& text) { ShowMessage(text); });
+  m_store.SetProgramGuard([this](const std::string& source, const std::vector<std::string>& commands) {
+    return AllowPrograms(source, commands);
+  });
   m_store.SetDesktopColor([this] { return DesktopColor(); });
   m_alarmTimer.setInterval(2000);
   connect(&m_alarmTimer, &QTimer::timeout, this, &CMainWindow::AlarmTick);
@@ -82,6 +85,15 @@ CMainWindow::~CMainWindow() {
 void CMainWindow::ShowMessage(const std::string& text) {
   CBusyGuard busy(*this);
   CMessageBox::Show(nullptr, FromLocal(text));
+}
+
+bool CMainWindow::AllowPrograms(const std::string& source, const std::vector<std::string>& commands) {
+  std::string list;
+  for (const std::string& c : commands) list += (list.empty() ? "" : "\n") + c;
+  CBusyGuard busy(*this);
+  return CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(IDS_ALLOW_PROGRAMS), {source, list})),
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+                           QMessageBox::Warning) == QMessageBox::Yes;
 }
 
 ColorRef CMainWindow::DesktopColor() const {
@@ -542,6 +554,8 @@ void CMainWindow::PasteNoteCommand(int n) {
     const QByteArray data = mime->data(kNoteMime);
     std::copy(data.begin(), data.end(), rec.begin());
     CNote pasted = RecordToNote(rec.data(), kCurrentVersion);
+    // The clipboard may hold a note from another program's hands.
+    m_store.GuardPrograms(LoadUIString(IDS_THE_CLIPBOARD), {&pasted});
     pasted.HideMode = 0;
     pasted.Modified = DateTime::Now();
     pasted.ReceivedOn.SetNull();

@@ -194,6 +194,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void NoteRemoving(CNote& note) override;
   void NoteIndexChanged(CNote& note) override;
   void ShowMessage(const std::string& text);
+  bool AllowPrograms(const std::string& source, const std::vector<std::string>& commands);
   void NewNoteCommand(int n);
   void PasteNoteCommand(int n);
   void UndoCommand();

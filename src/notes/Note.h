@@ -53,6 +53,9 @@ enum NoteFlags : uint32_t {
 
 enum class AlarmTypeCode : uint16_t { Keep = 0, Delete = 1, Minutes = 2, Hours, Days, Weeks, Months, Years, Weekdays = 8 };
 
+// The alarm action that starts the note's program.
+inline constexpr uint16_t kAlarmRunsProgram = 2;
+
 class CNote {
  public:
   int32_t Index = -1;
@@ -61,7 +64,7 @@ class CNote {
   DateTime AlarmScheduled;
   uint16_t AlarmType = 0;
   int16_t AlarmEvery = 0;
-  uint16_t AlarmAction = 0;
+  uint16_t AlarmAction = 0;  // 0 a message, 1 flash the note, kAlarmRunsProgram
   uint16_t AlarmSignal = 0;
   DateTime HideUntil;
   uint16_t HideMode = 0;

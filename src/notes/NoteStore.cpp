@@ -28,6 +28,11 @@ bool CNoteStore::LoadNotes(const std::string& importPath) {
   if (!importing) m_loaded = false;
   const std::string path = importing ? importPath : m_file.Path();
   LoadResult r = importing ? CDataFile::Read(m_fs, path, m_v3) : m_file.Load(m_v3);
+  if (importing) {
+    std::vector<CNote*> incoming;
+    for (CNote& n : r.notes) incoming.push_back(&n);
+    GuardPrograms(path, incoming);
+  }
   if (r.status == LoadResult::Status::Missing) {
     m_loaded = true;
     return true;
@@ -54,6 +59,16 @@ bool CNoteStore::LoadNotes(const std::string& importPath) {
   }
   if (importing || r.NeedsRewrite()) ok = SaveAllNotes() && ok;
   return ok;
+}
+
+bool CNoteStore::GuardPrograms(const std::string& source, std::vector<CNote*> notes) const {
+  std::vector<std::string> commands;
+  for (const CNote* n : notes)
+    if (n->AlarmAction == kAlarmRunsProgram && !n->AlarmExec().empty()) commands.push_back(n->AlarmExec());
+  if (commands.empty() || (m_programGuard && m_programGuard(source, commands))) return false;
+  for (CNote* n : notes)
+    if (n->AlarmAction == kAlarmRunsProgram) n->AlarmAction = 0;
+  return true;
 }
 
 NoteRecordBytes CNoteStore::NoteToRecord(int index) const {

@@ -15,6 +15,8 @@ namespace quillet {
 class CNoteStore {
  public:
   using Reporter = std::function<void(const std::string& message)>;
+  // Asked before notes from outside keep alarms that start programs; true allows them.
+  using ProgramGuard = std::function<bool(const std::string& source, const std::vector<std::string>& commands)>;
 
   explicit CNoteStore(FileSystem& fs = FileSystem::Real()) : m_fs(fs), m_file(fs) {}
 
@@ -31,6 +33,11 @@ class CNoteStore {
   bool DataFileIsReadOnly() const { return m_file.IsReadOnly(); }
 
   void SetReporter(Reporter r) { m_report = std::move(r); }
+  void SetProgramGuard(ProgramGuard g) { m_programGuard = std::move(g); }
+  // Notes from a shared file or another program's clipboard start no program
+  // the user has not seen and allowed: without a yes their alarms only show
+  // a message. Returns whether any alarm was turned into a message.
+  bool GuardPrograms(const std::string& source, std::vector<CNote*> notes) const;
   void SetDesktopColor(std::function<ColorRef()> f) { m_desktopColor = std::move(f); }
   void SetV3Sound(V3SoundDefaults v3) { m_v3 = std::move(v3); }
   // Clock used for the recycle bin's deletion time.
@@ -73,6 +80,7 @@ class CNoteStore {
   CNoteArray m_notes;
   std::string m_binPath;
   Reporter m_report;
+  ProgramGuard m_programGuard;
   std::function<ColorRef()> m_desktopColor;
   std::function<DateTime()> m_now;
   V3SoundDefaults m_v3;

@@ -79,6 +79,7 @@ TEST(Export, NoteFilesAreDataFilesAndTextsJoinWithTheSeparator) {
   CNoteStore store;
   store.SetDataPath(dir.File("main.dat"));
   ASSERT_TRUE(store.LoadNotes());
+  store.SetProgramGuard([](const std::string&, const std::vector<std::string>&) { return true; });
   ASSERT_TRUE(store.LoadNotes(file));
   ASSERT_EQ(store.Count(), 3);
   EXPECT_EQ(NoteToRecord(*store.GetNote(1), 0), NoteToRecord(notes[1], 0));
@@ -118,4 +119,40 @@ TEST(RecycleBin, RemovingEntriesKeepsTheOthersInOrder) {
   EXPECT_EQ(files, 1u);  // nothing left beside it
   WriteAll(bin, {'X', 'X', 'X', 'X', 'X', 0, 1, 0});
   EXPECT_EQ(CRecycleBin::RemoveEntries(FileSystem::Real(), bin, {0}), CRecycleBin::RemoveStatus::Invalid);
+}
+
+// A shared note file is all it takes to hand someone a note whose alarm runs
+// a command: its programs are listed and only kept when the user says yes.
+TEST(Export, AnImportStartsNoProgramTheUserDidNotAllow) {
+  TempDir dir;
+  const std::string file = dir.File("shared.qln");
+  CNote runs = FullNote("runs");
+  runs.AlarmAction = kAlarmRunsProgram;
+  runs.SetAlarmExec("/usr/bin/touch /tmp/owned");
+  CNote flashes = FullNote("flashes");
+  flashes.AlarmAction = 1;
+  const std::vector<CNote> notes = {runs, flashes};
+  ASSERT_FALSE(WriteDataFileAtomically(FileSystem::Real(), file, 2,
+                                        [&](int i) { return NoteToRecord(notes[static_cast<std::size_t>(i)], 0); }));
+  for (const bool answer : {false, true}) {
+    CNoteStore store;
+    store.SetDataPath(dir.File(answer ? "yes.dat" : "no.dat"));
+    ASSERT_TRUE(store.LoadNotes());
+    std::vector<std::string> asked;
+    store.SetProgramGuard([&](const std::string& source, const std::vector<std::string>& commands) {
+      EXPECT_EQ(source, file);
+      asked = commands;
+      return answer;
+    });
+    ASSERT_TRUE(store.LoadNotes(file));
+    EXPECT_EQ(asked, (std::vector<std::string>{"/usr/bin/touch /tmp/owned"}));
+    EXPECT_EQ(store.GetNote(0)->AlarmAction, answer ? kAlarmRunsProgram : 0);
+    EXPECT_EQ(store.GetNote(0)->AlarmTime, runs.AlarmTime);  // the alarm itself stays
+    EXPECT_EQ(store.GetNote(1)->AlarmAction, 1);
+  }
+  CNoteStore unguarded;
+  unguarded.SetDataPath(dir.File("plain.dat"));
+  ASSERT_TRUE(unguarded.LoadNotes());
+  ASSERT_TRUE(unguarded.LoadNotes(file));
+  EXPECT_EQ(unguarded.GetNote(0)->AlarmAction, 0);
 }

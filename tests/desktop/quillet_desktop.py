@@ -400,7 +400,14 @@ class Desktop:
 
     def messages(self):
         """The texts of the message boxes shown so far, from the program's output."""
-        return [l[len("quillet: message: "):] for l in self.log().splitlines() if l.startswith("quillet: message: ")]
+        found = []
+        prefix = "quillet: message: "
+        for line in self.log().splitlines():
+            if line.startswith(prefix):
+                found.append(line[len(prefix):])
+            elif found and not line.startswith("quillet:") and not line.startswith("QStandardPaths"):
+                found[-1] += "\n" + line  # a message of several lines
+        return found
 
     def message_box(self, text_start):
         """Waits for a message box that says text_start and returns its window."""

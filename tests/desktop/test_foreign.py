@@ -1,0 +1,38 @@
+"""Notes that come from outside: shared files and the clipboard."""
+import os
+
+from quillet_desktop import DesktopTest, make_record, ole_now, wait_until, write_data_file
+
+
+class Foreign(DesktopTest):
+    def test_importing_a_shared_note_asks_before_it_may_run_a_program(self):
+        marker = os.path.join(self.d.home, "ran")
+        shared = os.path.join(self.d.home, "shared.qln")
+        write_data_file(shared, [make_record("from a stranger", (400, 300, 200, 80), alarm=ole_now(-60),
+                                             alarm_action=2, alarm_exec="/usr/bin/touch " + marker)])
+        self.d.write_notes([make_record("mine", (100, 100, 200, 80))])
+        self.d.start()
+        self.d.tray_menu()
+        self.d.key("l")
+        lst = self.d.window("^Quillet Note List$")
+        wait_until(lambda: self.d.focus_is_in(lst), "the list to take the keyboard")
+        self.d.key("alt+f")
+        self.d.menu()
+        self.d.key("i")
+        picker = wait_until(lambda: [w for w in self.d.quillet_windows() if w != lst and self.d.title(w) != "Quillet"
+                                     and not self.d.title(w).startswith("Quillet0")], "the file dialog")[0]
+        wait_until(lambda: self.d.focus_is_in(picker), "the file dialog to take the keyboard")
+        self.d.type(shared)
+        self.d.key("Return")
+        box = self.d.message_box("The notes from %s would start these programs" % shared)
+        self.assertIn("/usr/bin/touch " + marker, self.d.messages()[-1])
+        self.d.xdotool("windowactivate", "--sync", box)
+        self.d.key("Return")  # No is the default
+        notes = self.d.wait_notes(lambda n: len(n) == 2, "the imported note on disk")
+        self.assertEqual(notes[1].alarm_action, 0)
+        self.d.xdotool("windowactivate", "--sync", lst)
+        self.d.key("Escape")
+        self.d.no_window("^Quillet Note List$")
+        # The alarm still rings, as a message; nothing was started.
+        self.d.window("^Quillet Alarm$", "the imported note's alarm")
+        self.assertFalse(os.path.exists(marker))
