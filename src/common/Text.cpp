@@ -120,6 +120,43 @@ std::string DecodeLocalText(std::string_view bytes) {
   return Cp1252ToUtf8(bytes);
 }
 
+std::string DecodeCutText(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  // Step back over the continuation bytes and the lead byte of a last character.
+  std::size_t start = bytes.size();
+  while (start > 0 && bytes.size() - start < 3 && (static_cast<unsigned char>(bytes[start - 1]) & 0xC0) == 0x80) --start;
+  if (start > 0 && static_cast<unsigned char>(bytes[start - 1]) >= 0xC0) {
+    const std::string_view whole = bytes.substr(0, start - 1);
+    if (IsValidUtf8(whole)) return std::string(whole);
+  }
+  return Cp1252ToUtf8(bytes);
+}
+
+std::string ToCrLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      out += "\r\n";
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (c == '\n') {
+      out += "\r\n";
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::string ToLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out.push_back(text[i]);
+  return out;
+}
+
 std::string HoldToWidth(std::string_view text, std::size_t maxBytes) {
   if (text.size() <= maxBytes) return std::string(text);
   std::size_t cut = maxBytes;

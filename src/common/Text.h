@@ -20,6 +20,17 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8);
 // taken as Windows-1252.
 std::string DecodeLocalText(std::string_view bytes);
 
+// Bytes that a limit may have cut: a last character left incomplete by the
+// cut is dropped, so that only bytes that were not UTF-8 before the cut are
+// read as Windows-1252.
+std::string DecodeCutText(std::string_view bytes);
+
+// Text entering from outside (clipboard, network): line feeds and lone
+// carriage returns become CR LF, the line end of a note.
+std::string ToCrLf(std::string_view text);
+// Text leaving to other programs on this system: CR LF becomes LF.
+std::string ToLf(std::string_view text);
+
 // Cuts a UTF-8 string to at most maxBytes bytes without splitting a
 // character.
 std::string HoldToWidth(std::string_view text, std::size_t maxBytes);

@@ -584,7 +584,7 @@ void CMainWindow::PasteNoteCommand(int n) {
 std::optional<std::string> CMainWindow::ClipboardTextFor(const std::string& existing, const TextStyle& style) {
   const QMimeData* mime = QApplication::clipboard()->mimeData();
   if (!mime || !mime->hasText()) return std::string();
-  const std::string clip = ToLocal(QApplication::clipboard()->text());
+  const std::string clip = ToCrLf(ToLocal(QApplication::clipboard()->text()));
   auto text = BuildPasteText(existing, clip, [this] {
     CBusyGuard busy(*this);
     return CMessageBox::Show(nullptr, Ui(30102), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
@@ -911,11 +911,12 @@ void CMainWindow::CopyNotes(CNoteWnd& note) {
   if (selected.size() >= 2) {
     std::vector<std::string> texts;
     for (CNoteWnd* w : selected) texts.push_back(w->Note().Text());
-    mime->setText(FromLocal(JoinForCopy(texts, AppSettings().String("SepCopy"))));
+    mime->setText(FromLocal(ToLf(JoinForCopy(texts, AppSettings().String("SepCopy")))));
   } else {
     const NoteRecordBytes rec = m_store.NoteToRecord(note.Index());
     mime->setData(kNoteMime, QByteArray(reinterpret_cast<const char*>(rec.data()), static_cast<qsizetype>(rec.size())));
-    mime->setText(FromLocal(note.Note().Text()));
+    // Other programs here end their lines in LF; the note record keeps CR LF.
+    mime->setText(FromLocal(ToLf(note.Note().Text())));
     // The picture shows the note without its selection mark.
     const bool selectedNow = note.IsSelected();
     note.Note().SetFlag(kFlagSelected, false);

@@ -298,7 +298,9 @@ void CSendToDialog::accept() {
   const CSettings& s = AppSettings();
   m_port = PortFromText(s.String("NetPort"));
   const std::string sender = HoldToWidth(s.String("NetSender"), kMaxSenderName);
-  const std::string message = EncodeMessage(ToLocal(ComputerName()), sender, WireText(text->toPlainText()));
+  // Cut to what a receiver reads, and never inside a character.
+  const std::string message =
+      HoldToWidth(EncodeMessage(ToLocal(ComputerName()), sender, WireText(text->toPlainText())), kMaxMessage);
   m_message = QByteArray(message.data(), static_cast<qsizetype>(message.size()));
   SetBusy(true);
   SendNext();

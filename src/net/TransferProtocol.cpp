@@ -25,9 +25,10 @@ std::optional<ReceivedNote> DecodeMessage(std::string_view bytes) {
   const std::string_view text = bytes.substr(lf + 1);
   if (header.empty() || text.empty()) return std::nullopt;
   ReceivedNote note;
-  note.from = DecodeLocalText(header.size() >= 64 ? header.substr(0, 62) : header);
-  note.from = HoldToWidth(note.from, 63);
-  note.text = DecodeLocalText(text);
+  // Senders that write bare line feeds (KNotes does) give their lines a CR.
+  const std::string_view from = header.size() >= 64 ? header.substr(0, 62) : header;
+  note.from = HoldToWidth(DecodeCutText(from), 63);
+  note.text = ToCrLf(DecodeCutText(text));
   return note;
 }
 

@@ -74,7 +74,8 @@ void PutString(unsigned char* p, std::size_t width, const std::string& s) {
   const std::string held = FieldBytesOf(s, width);
   std::memcpy(p, held.data(), held.size());
 }
-std::string GetString(const unsigned char* p, std::size_t width) { return DecodeLocalText(FieldBytes(p, width)); }
+// Another program may have cut a field inside a character.
+std::string GetString(const unsigned char* p, std::size_t width) { return DecodeCutText(FieldBytes(p, width)); }
 
 }  // namespace
 

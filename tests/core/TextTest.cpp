@@ -38,3 +38,12 @@ TEST(Text, FieldWithoutTerminatorStopsAtItsWidth) {
   const unsigned char shorter[4] = {'a', 0, 'c', 'd'};
   EXPECT_EQ(FieldBytes(shorter, 4), "a");
 }
+
+TEST(Text, BordersNormaliseLineEndsAndCutsKeepCharactersWhole) {
+  EXPECT_EQ(ToCrLf("one\ntwo\rthree\r\nfour"), "one\r\ntwo\r\nthree\r\nfour");
+  EXPECT_EQ(ToLf("one\r\ntwo\rthree"), "one\ntwo\rthree");
+  EXPECT_EQ(DecodeCutText("caf\xC3"), "caf");          // an é cut after its lead byte
+  EXPECT_EQ(DecodeCutText("\xE4\xB8"), "");            // 中 cut after two of three bytes
+  EXPECT_EQ(DecodeCutText("Gr\xFC\xDF" "e"), "Grüße");  // Windows-1252 from the start
+  EXPECT_EQ(DecodeCutText("a\xC3x"), "aÃx");           // not a cut: the stray byte is Windows-1252
+}

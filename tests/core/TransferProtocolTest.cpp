@@ -66,3 +66,25 @@ TEST(TransferProtocol, RecipientsAndHosts) {
   EXPECT_EQ(PortFromText("abc"), 0);
   EXPECT_EQ(PortFromText("99999"), 0);
 }
+
+// A cut through the last character of a field or of the message must not
+// turn the rest into Windows-1252, and bare line feeds become note lines.
+TEST(TransferProtocol, CutsFallBetweenCharactersAndLinesEndInCrLf) {
+  std::string header = "x";
+  for (int i = 0; i < 40; ++i) header += "\xC3\x84";  // Ä: the cut at 62 bytes falls inside one
+  const auto n = Decode(header + "\nbody");
+  ASSERT_TRUE(n);
+  std::string expected = "x";
+  for (int i = 0; i < 30; ++i) expected += "\xC3\x84";
+  EXPECT_EQ(n->from, expected);
+
+  std::string text;
+  for (int i = 0; i < 1100; ++i) text += "\xC3\xA9";  // é: the message ends inside one
+  const auto long_ = Decode("PC\n" + text);
+  ASSERT_TRUE(long_);
+  EXPECT_EQ(long_->text, text.substr(0, 2042));
+
+  const auto knotes = Decode("Shopping (anna)\nmilk\nbread\rtea\r\n");
+  ASSERT_TRUE(knotes);
+  EXPECT_EQ(knotes->text, "milk\r\nbread\r\ntea\r\n");
+}

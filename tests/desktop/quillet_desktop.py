@@ -398,6 +398,19 @@ class Desktop:
         for k in path:
             self.key(k)
 
+    def set_clipboard(self, text):
+        """Another program puts plain text on the clipboard and keeps offering it."""
+        p = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet"], env=self.env, stdin=subprocess.PIPE,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(p)
+        p.stdin.write(text.encode("utf-8"))
+        p.stdin.close()
+        wait_until(lambda: self.clipboard() == text, "the text on the clipboard")
+
+    def clipboard(self):
+        p = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.env, capture_output=True, timeout=DEADLINE)
+        return p.stdout.decode("utf-8", "replace") if p.returncode == 0 else None
+
     def messages(self):
         """The texts of the message boxes shown so far, from the program's output."""
         found = []

@@ -36,3 +36,23 @@ class Foreign(DesktopTest):
         # The alarm still rings, as a message; nothing was started.
         self.d.window("^Quillet Alarm$", "the imported note's alarm")
         self.assertFalse(os.path.exists(marker))
+
+    def test_a_pasted_linux_text_gets_note_lines_and_copy_gives_linux_lines_back(self):
+        self.d.start()
+        self.d.set_clipboard("one\ntwo")
+        self.d.tray_menu()
+        self.d.key("p")  # Paste Note
+        notes = self.d.wait_notes(lambda n: len(n) == 1, "the pasted note on disk")
+        self.assertEqual(notes[0].raw[:9], b"one\r\ntwo\0")
+        w = self.d.note_window("one")
+        self.assertEqual(self.d.title(w), "Quillet0000 - one")
+        # Keypad minus shrinks the note to its first line.
+        height = self.d.geometry(w)[3]
+        self.d.click(*self.d.center(w))
+        self.d.key("KP_Subtract")
+        wait_until(lambda: self.d.geometry(w)[3] < height, "the note minimised to its first line")
+        # Copy from the note's menu: other programs get LF lines.
+        self.d.click(*self.d.center(w), button=3)
+        self.d.menu()
+        self.d.key("c")
+        wait_until(lambda: self.d.clipboard() == "one\ntwo", "the note's text on the clipboard with LF lines")

@@ -23,3 +23,13 @@ class Network(DesktopTest):
         self.d.note_window("already here")
         notes = self.d.wait_notes(lambda n: len(n) == 2, "the received note on disk")
         self.assertEqual(notes[1].text, "lunch at noon?")
+
+    def test_a_note_in_knotes_style_shows_as_lines(self):
+        port = free_port()
+        self.d.write_settings({"Settings/NetEnable": 1, "Settings/NetPort": port})
+        self.d.start()
+        send(port, "Shopping (anna)\nmilk\nbread".encode("utf-8"))
+        w = self.d.note_window("milk")
+        self.assertEqual(self.d.title(w), "Quillet0000 - milk")
+        notes = self.d.wait_notes(lambda n: len(n) == 1, "the received note on disk")
+        self.assertEqual(notes[0].text, "milk\r\nbread")
