@@ -267,18 +267,29 @@ class Desktop:
     def screenshot(self, path):
         self.x(["import", "-display", self.display, "-window", "root", path])
 
+    def mouse(self):
+        out = self.xdotool("getmouselocation", "--shell")
+        vals = dict(l.split("=", 1) for l in out.split())
+        return int(vals["X"]), int(vals["Y"])
+
+    def move_mouse(self, x, y):
+        # xdotool's own --sync waits for a motion event that never comes when
+        # the pointer is already there; wait for the position instead.
+        self.xdotool("mousemove", x, y)
+        wait_until(lambda: self.mouse() == (x, y), "the pointer at %d, %d" % (x, y))
+
     def click(self, x, y, button=1, repeat=1):
-        self.xdotool("mousemove", "--sync", x, y)
+        self.move_mouse(x, y)
         self.xdotool("click", "--repeat", repeat, "--delay", 80, button)
 
     def double_click(self, x, y):
         self.click(x, y, 1, 2)
 
     def drag(self, x0, y0, x1, y1, steps=8):
-        self.xdotool("mousemove", "--sync", x0, y0)
+        self.move_mouse(x0, y0)
         self.xdotool("mousedown", 1)
         for i in range(1, steps + 1):
-            self.xdotool("mousemove", "--sync", x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
+            self.move_mouse(x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
         self.xdotool("mouseup", 1)
 
     def key(self, *keys, window=None):
