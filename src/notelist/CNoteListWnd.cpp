@@ -171,11 +171,16 @@ CNoteListWnd::CNoteListWnd(CMainWindow& main, const SearchSpec* search, QWidget*
   });
   connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { SyncSelection(); });
   connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
-    if (section == 0) return;
-    const auto order = m_table->horizontalHeader()->sortIndicatorSection() == section &&
-                               m_table->horizontalHeader()->sortIndicatorOrder() == Qt::AscendingOrder
-                           ? Qt::DescendingOrder
-                           : Qt::AscendingOrder;
+    // The header has already flipped its own indicator by the time it says
+    // it was clicked; the order is decided from what was shown before.
+    if (section == 0) {
+      m_table->horizontalHeader()->setSortIndicator(m_sortSection, m_sortOrder);
+      return;
+    }
+    const auto order = section == m_sortSection && m_sortOrder == Qt::DescendingOrder ? Qt::AscendingOrder
+                                                                                       : Qt::DescendingOrder;
+    m_sortSection = section;
+    m_sortOrder = order;
     m_table->horizontalHeader()->setSortIndicator(section, order);
     m_model->sort(section, order);
   });
@@ -193,8 +198,9 @@ CNoteListWnd::CNoteListWnd(CMainWindow& main, const SearchSpec* search, QWidget*
     if (!m_filling) QMetaObject::invokeMethod(this, [this] { Fill(); }, Qt::QueuedConnection);
   });
   const int sortColumn = s.Int("ListSortCol");
-  m_table->horizontalHeader()->setSortIndicator(sortColumn > 0 ? sortColumn : 0,
-                                                s.Flag("ListSortAsc") ? Qt::AscendingOrder : Qt::DescendingOrder);
+  m_sortSection = sortColumn > 0 ? sortColumn : 0;
+  m_sortOrder = s.Flag("ListSortAsc") ? Qt::AscendingOrder : Qt::DescendingOrder;
+  m_table->horizontalHeader()->setSortIndicator(m_sortSection, m_sortOrder);
   m_main.ClearSelection();
   Fill();
 }

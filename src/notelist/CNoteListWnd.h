@@ -94,6 +94,8 @@ class CNoteListWnd : public QDialog {
   std::vector<std::string> m_folderNames;
   std::vector<RecycleBinEntry> m_bin;
   bool m_filling = false;
+  int m_sortSection = 0;
+  Qt::SortOrder m_sortOrder = Qt::DescendingOrder;
 };
 
 }  // namespace quillet

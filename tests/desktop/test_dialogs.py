@@ -97,3 +97,19 @@ class Dialogs(DesktopTest):
         self.d.type("by hotkey")
         self.d.key("ctrl+Return")
         self.d.wait_notes(lambda n: [x.text for x in n] == ["by hotkey"], "the note on disk")
+
+    def test_a_second_click_on_a_column_header_reverses_the_order(self):
+        self.d.write_notes([make_record("one", (100, 100, 200, 80)), make_record("two", (400, 100, 200, 80))])
+        self.d.start()
+        # One click each time the list is open, so no two clicks make a double click.
+        for round, ascending in enumerate(("0", "1", "0")):
+            self.d.tray_menu()
+            self.d.key("l")
+            lst = self.d.window("^Quillet Note List$")
+            wait_until(lambda: self.d.focus_is_in(lst), "the list to take the keyboard")
+            x, y, w, h = self.d.geometry(lst)
+            self.d.click(x + 435, y + 116)  # the "Last Modified" header
+            self.d.key("Escape")
+            self.d.no_window("^Quillet Note List$")
+            self.assertEqual(self.d.setting("Settings/ListSortCol"), "1")
+            self.assertEqual(self.d.setting("Settings/ListSortAsc"), ascending, "after click %d" % (round + 1))
