@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +25,8 @@ CSearchDialog::CSearchDialog(QWidget* parent) : QDialog(parent) {
   text = new QComboBox(this);
   text->setEditable(true);
   text->setInsertPolicy(QComboBox::NoInsert);
+  // "Anna" typed is searched as "Anna", not completed into an "anna" from the history.
+  text->completer()->setCaseSensitivity(Qt::CaseSensitive);
   caseSensitive = new QCheckBox(Ui(31501), this);
   wholeWord = new QCheckBox(Ui(31517), this);
   auto* buttons = MakeOkCancel(this);

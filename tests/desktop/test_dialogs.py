@@ -113,3 +113,23 @@ class Dialogs(DesktopTest):
             self.d.no_window("^Quillet Note List$")
             self.assertEqual(self.d.setting("Settings/ListSortCol"), "1")
             self.assertEqual(self.d.setting("Settings/ListSortAsc"), ascending, "after click %d" % (round + 1))
+
+    def test_a_case_sensitive_search_runs_and_keeps_the_text_as_typed(self):
+        self.d.write_settings({"Search/1": "anna"})
+        self.d.write_notes([make_record("Anna's birthday", (100, 100, 200, 80))])
+        self.d.start()
+        self.d.tray_menu()
+        self.d.key("c")
+        dialog = self.d.window("^Quillet Search$")
+        wait_until(lambda: self.d.focus_is_in(dialog), "the search dialog to take the keyboard")
+        self.d.key("ctrl+a")
+        self.d.type("Anna")
+        self.d.key("Tab", "space")  # Case sensitive
+        self.d.key("Return")
+        lst = self.d.window("^Quillet Note List$", "the note list with the results")
+        wait_until(lambda: self.d.focus_is_in(lst), "the list to take the keyboard")
+        self.d.key("Escape")
+        self.d.no_window("^Quillet Note List$")
+        self.assertEqual(self.d.terminate(), 0)
+        self.assertEqual(self.d.setting("Search/1"), "Anna")
+        self.assertEqual(self.d.setting("Settings/SearchCase"), "1")
