@@ -263,7 +263,7 @@ AlarmInput CAlarmSheet::Input() const {
 }
 
 void CAlarmSheet::accept() {
-  const AlarmOutcome out = ComposeAlarm(Input(), m_opened, m_now, AppSettings());
+  const AlarmOutcome out = ComposeAlarm(Input(), m_opened, m_clock ? m_clock() : m_now, AppSettings());
   if (ShowRefusal(this, out.refusedWith)) return;
   m_result = out;
   QDialog::accept();

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <QDialog>
 #include <QWidget>
 
@@ -77,10 +78,13 @@ class CAlarmSheet : public QDialog {
   AlarmInput Input() const;
   void UpdateEnabling();
   void accept() override;
+  // Times are composed when OK is pressed, by this clock; without one, by the opening time.
+  void SetClock(std::function<DateTime()> clock) { m_clock = std::move(clock); }
 
  private:
   CNote m_opened;
-  DateTime m_now;
+  DateTime m_now;  // when the dialog opened: what it shows first
+  std::function<DateTime()> m_clock;
   AlarmOutcome m_result;
 };
 

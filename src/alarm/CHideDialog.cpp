@@ -90,7 +90,7 @@ void CHideDialog::accept() {
   in.time = PartsOfTime(m_time->time());
   in.spanCount = std::to_string(m_count->value());
   in.spanUnit = SelectedUnit(*m_unit);
-  const HideOutcome out = ComposeHide(in, m_now, AppSettings());
+  const HideOutcome out = ComposeHide(in, m_clock ? m_clock() : m_now, AppSettings());
   if (ShowRefusal(this, out.refusedWith)) return;
   m_result = out;
   QDialog::accept();

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <QDialog>
 
 #include "alarm/AlarmRules.h"
@@ -27,11 +28,14 @@ class CHideDialog : public QDialog {
   QComboBox* Unit() const { return m_unit; }
 
   void accept() override;
+  // Times are composed when OK is pressed, by this clock; without one, by the opening time.
+  void SetClock(std::function<DateTime()> clock) { m_clock = std::move(clock); }
 
  private:
   void UpdateEnabling();
 
-  DateTime m_now;
+  DateTime m_now;  // when the dialog opened: what it shows first
+  std::function<DateTime()> m_clock;
   HideOutcome m_result;
   QButtonGroup* m_choice;
   QDateEdit* m_date;

@@ -1157,7 +1157,8 @@ void CMainWindow::FireAlarm(CNote* note, const DateTime& firing, const DateTime&
     }
     if (IndexOf(note) < 0) return;  // removed while the box was open
     if (result == CAlarmBox::kRemind) {
-      PostponeAlarm(*note, now, firing, AppSettings().Int("AlarmRemind"));
+      // From the click, not from when the box appeared: it may have stood open for an hour.
+      PostponeAlarm(*note, Now(), firing, AppSettings().Int("AlarmRemind"));
       SaveNote(IndexOf(note), false);
       return;
     }
@@ -1247,6 +1248,7 @@ void CMainWindow::UpdateTrayTip() {
 bool CMainWindow::EditAlarm(CNoteWnd& w) {
   if (HasFlag(kReadOnly)) return false;
   CAlarmSheet sheet(w.Note(), Now(), this);
+  sheet.SetClock([this] { return Now(); });
   if (CModal::Run(sheet) != QDialog::Accepted) return false;
   CNote& n = w.Note();
   const AlarmOutcome& r = sheet.Result();
@@ -1274,6 +1276,7 @@ bool CMainWindow::EditAlarm(CNoteWnd& w) {
 void CMainWindow::EditHiding(CNoteWnd& w) {
   if (HasFlag(kReadOnly)) return;
   CHideDialog dialog(w.Note(), Now());
+  dialog.SetClock([this] { return Now(); });
   if (CModal::Run(dialog) != QDialog::Accepted) return;
   CNote& n = w.Note();
   n.HideMode = dialog.Result().mode;

@@ -30,3 +30,18 @@ class Alarms(DesktopTest):
         self.d.key("Escape")
         self.d.no_window("^Quillet Alarm$")
         self.assertEqual(open(self.d.data_path, "rb").read(), before)
+
+    def test_remind_counts_from_the_click_not_from_when_the_box_appeared(self):
+        self.d.write_settings({"Settings/AlarmRemind": 1})
+        self.d.write_notes([make_record("stretch", (300, 250, 200, 80), alarm=ole_now(-30))])
+        self.d.start()
+        box = self.d.window("^Quillet Alarm$", "the alarm box")
+        appeared = ole_now()
+        time.sleep(20)  # the box stands unanswered while real time passes
+        self.d.xdotool("windowactivate", "--sync", box)
+        clicked = ole_now()
+        self.d.key("alt+r")  # Remind in 1 Min.
+        notes = self.d.wait_notes(lambda n: n[0].alarm is not None and n[0].alarm > appeared, "the reminder on disk")
+        seconds_after_click = (notes[0].alarm - clicked) * 86400
+        self.assertGreater(seconds_after_click, 55)
+        self.assertLess(seconds_after_click, 65)

@@ -10,6 +10,7 @@
 #include "alarm/CAlarmBox.h"
 #include "alarm/CAlarmSheet.h"
 #include "alarm/CHideDialog.h"
+#include "alarm/DateControls.h"
 #include "controls/CModal.h"
 #include "notes/RecycleBin.h"
 #include "ui/UiFixture.h"
@@ -289,4 +290,56 @@ TEST_F(Alarms, TheHideDialogHidesUntilActivatedByDefault) {
   main->NoteCommand(*w, 32106);
   EXPECT_EQ(OnDisk(0).HideMode, 1);
   EXPECT_FALSE(w->isVisible());
+}
+
+// Time passes while a dialog stands open: what OK composes counts from OK.
+TEST_F(Alarms, TheAlarmAndHideDialogsComposeFromWhenOkIsPressed) {
+  StartAt(At(2026, 12, 7, 8));
+  CNoteWnd* w = AddNote("later", QRect(10, 10, 40, 30));
+  CModal::SetNextHandler([&](QDialog& d) {
+    auto& sheet = dynamic_cast<CAlarmSheet&>(d);
+    sheet.mode->button(1)->setChecked(true);  // a period from now
+    sheet.UpdateEnabling();
+    sheet.spanCount->setValue(1);
+    SelectUnit(*sheet.spanUnit, 2);  // minutes
+    now = At(2026, 12, 7, 8, 1, 10);  // seventy seconds later
+    sheet.accept();
+    return sheet.result();
+  });
+  main->NoteCommand(*w, 32103);
+  EXPECT_EQ(OnDisk(0).AlarmTime, At(2026, 12, 7, 8, 2, 10));
+
+  // A specified time that passed while the dialog was open is refused.
+  StartAt(At(2026, 12, 7, 8));
+  w = AddNote("soon", QRect(10, 10, 40, 30));
+  int refusals = 0;
+  CModal::SetNextHandler([&](QDialog& d) {
+    auto& sheet = dynamic_cast<CAlarmSheet&>(d);
+    sheet.mode->button(0)->setChecked(true);
+    sheet.UpdateEnabling();
+    sheet.time->setTime(QTime(8, 1));
+    now = At(2026, 12, 7, 8, 2);
+    sheet.accept();
+    refusals += sheet.result() != QDialog::Accepted;
+    return static_cast<int>(QDialog::Rejected);
+  });
+  main->NoteCommand(*w, 32103);
+  EXPECT_EQ(refusals, 1);
+  EXPECT_EQ(CMessageBox::Shown().back(), QStringLiteral("The time must be in the future!"));
+
+  // Hidden for a period: the period starts at OK too.
+  StartAt(At(2026, 12, 7, 8));
+  w = AddNote("away", QRect(10, 10, 40, 30));
+  CModal::SetNextHandler([&](QDialog& d) {
+    auto& dialog = dynamic_cast<CHideDialog&>(d);
+    dialog.SetChoice(3);
+    dialog.Count()->setValue(1);
+    SelectUnit(*dialog.Unit(), 2);
+    now = At(2026, 12, 7, 8, 1, 10);
+    dialog.accept();
+    return dialog.result();
+  });
+  const int index = w->Index();
+  main->NoteCommand(*w, 32106);
+  EXPECT_EQ(OnDisk(index).HideUntil, At(2026, 12, 7, 8, 2, 10));
 }
