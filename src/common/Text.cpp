@@ -120,15 +120,17 @@ std::string DecodeLocalText(std::string_view bytes) {
   return Cp1252ToUtf8(bytes);
 }
 
-std::string DecodeCutText(std::string_view bytes) {
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  // Step back over the continuation bytes and the lead byte of a last character.
-  std::size_t start = bytes.size();
-  while (start > 0 && bytes.size() - start < 3 && (static_cast<unsigned char>(bytes[start - 1]) & 0xC0) == 0x80) --start;
-  if (start > 0 && static_cast<unsigned char>(bytes[start - 1]) >= 0xC0) {
-    const std::string_view whole = bytes.substr(0, start - 1);
-    if (IsValidUtf8(whole)) return std::string(whole);
-  }
+std::string DecodeCutText(std::string_view bytes, bool wasCut) {
+  if (!wasCut || IsValidUtf8(bytes)) return DecodeLocalText(bytes);
+  // Step back over the continuation bytes to the lead byte of the last character.
+  std::size_t lead = bytes.size();
+  while (lead > 0 && bytes.size() - lead < 3 && (static_cast<unsigned char>(bytes[lead - 1]) & 0xC0) == 0x80) --lead;
+  if (lead == 0) return Cp1252ToUtf8(bytes);
+  --lead;
+  const auto c = static_cast<unsigned char>(bytes[lead]);
+  const std::size_t needs = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+  const std::string_view whole = bytes.substr(0, lead);
+  if (needs > bytes.size() - lead && IsValidUtf8(whole)) return std::string(whole);
   return Cp1252ToUtf8(bytes);
 }
 

@@ -23,7 +23,8 @@ std::string DecodeLocalText(std::string_view bytes);
 // Bytes that a limit may have cut: a last character left incomplete by the
 // cut is dropped, so that only bytes that were not UTF-8 before the cut are
 // read as Windows-1252.
-std::string DecodeCutText(std::string_view bytes);
+// wasCut says the bytes reached the limit and more were dropped or never written.
+std::string DecodeCutText(std::string_view bytes, bool wasCut);
 
 // Text entering from outside (clipboard, network): line feeds and lone
 // carriage returns become CR LF, the line end of a note.

@@ -16,6 +16,8 @@ std::string EncodeMessage(const std::string& computerName, const std::string& se
 }
 
 std::optional<ReceivedNote> DecodeMessage(std::string_view bytes) {
+  // A receiver reads no more than this: a message that reaches it may have been cut.
+  const bool cut = bytes.size() >= kMaxMessage;
   if (bytes.size() > kMaxMessage) bytes = bytes.substr(0, kMaxMessage);
   // The message is read as a NUL-terminated string.
   bytes = bytes.substr(0, std::min(bytes.size(), bytes.find('\0')));
@@ -27,8 +29,8 @@ std::optional<ReceivedNote> DecodeMessage(std::string_view bytes) {
   ReceivedNote note;
   // Senders that write bare line feeds (KNotes does) give their lines a CR.
   const std::string_view from = header.size() >= 64 ? header.substr(0, 62) : header;
-  note.from = HoldToWidth(DecodeCutText(from), 63);
-  note.text = ToCrLf(DecodeCutText(text));
+  note.from = HoldToWidth(DecodeCutText(from, from.size() < header.size()), 63);
+  note.text = ToCrLf(DecodeCutText(text, cut && text.size() == bytes.size() - lf - 1));
   return note;
 }
 

@@ -74,8 +74,11 @@ void PutString(unsigned char* p, std::size_t width, const std::string& s) {
   const std::string held = FieldBytesOf(s, width);
   std::memcpy(p, held.data(), held.size());
 }
-// Another program may have cut a field inside a character.
-std::string GetString(const unsigned char* p, std::size_t width) { return DecodeCutText(FieldBytes(p, width)); }
+// Another program may have cut a full field inside a character.
+std::string GetString(const unsigned char* p, std::size_t width) {
+  const std::string_view bytes = FieldBytes(p, width);
+  return DecodeCutText(bytes, bytes.size() + 1 >= width);
+}
 
 }  // namespace
 

@@ -42,8 +42,10 @@ TEST(Text, FieldWithoutTerminatorStopsAtItsWidth) {
 TEST(Text, BordersNormaliseLineEndsAndCutsKeepCharactersWhole) {
   EXPECT_EQ(ToCrLf("one\ntwo\rthree\r\nfour"), "one\r\ntwo\r\nthree\r\nfour");
   EXPECT_EQ(ToLf("one\r\ntwo\rthree"), "one\ntwo\rthree");
-  EXPECT_EQ(DecodeCutText("caf\xC3"), "caf");          // an é cut after its lead byte
-  EXPECT_EQ(DecodeCutText("\xE4\xB8"), "");            // 中 cut after two of three bytes
-  EXPECT_EQ(DecodeCutText("Gr\xFC\xDF" "e"), "Grüße");  // Windows-1252 from the start
-  EXPECT_EQ(DecodeCutText("a\xC3x"), "aÃx");           // not a cut: the stray byte is Windows-1252
+  EXPECT_EQ(DecodeCutText("caf\xC3", true), "caf");          // an é cut after its lead byte
+  EXPECT_EQ(DecodeCutText("\xE4\xB8", true), "");            // 中 cut after two of three bytes
+  EXPECT_EQ(DecodeCutText("Gr\xFC\xDF" "e", true), "Grüße");  // Windows-1252 from the start
+  EXPECT_EQ(DecodeCutText("a\xC3x", true), "aÃx");           // not a cut: the stray byte is Windows-1252
+  EXPECT_EQ(DecodeCutText("caf\xE9 ok", true), "café ok");   // Windows-1252 é inside: no cut
+  EXPECT_EQ(DecodeCutText("caf\xC3", false), "cafÃ");        // nothing was cut: Windows-1252
 }

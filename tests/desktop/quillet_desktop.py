@@ -301,6 +301,19 @@ class Desktop:
     def type(self, text):
         self.xdotool("type", "--delay", 30, text)
 
+    def activate(self, wid):
+        """Gives a window the keyboard, as a click on its title would, and waits until it has it."""
+        def active():
+            if self.focus_is_in(wid):
+                return True
+            self.x(["xdotool", "windowactivate", str(wid)], check=False)
+            return False
+        wait_until(active, "the keyboard in window %d" % wid, interval=0.2)
+
+    def press_in(self, wid, *keys):
+        self.activate(wid)
+        self.key(*keys)
+
     def focus_is_in(self, wid):
         return self.active_window() == wid
 
@@ -384,7 +397,10 @@ class Desktop:
     def tray_menu(self):
         """Opens the tray menu with a right click and returns its window."""
         x, y = self.tray_point()
-        self.click(x, y, 3)
+        # Two presses close together in time and place make a double click:
+        # each menu is asked for at another point of the icon.
+        self._tray_side = -getattr(self, "_tray_side", 6)
+        self.click(x + self._tray_side, y, 3)
         return self.menu()
 
     def quillet_windows(self, only_visible=True):

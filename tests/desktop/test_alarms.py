@@ -13,8 +13,7 @@ class Alarms(DesktopTest):
         box = self.d.window("^Quillet Alarm$", "the alarm box")
         # Whole seconds in the file, a tick every two: never early by more than that.
         self.assertGreaterEqual(time.time(), due - 1.5)
-        self.d.xdotool("windowactivate", "--sync", box)
-        self.d.key("Return")
+        self.d.press_in(box, "Return")
         self.d.no_window("^Quillet Alarm$")
         self.d.wait_notes(lambda n: n[0].alarm is None, "the alarm cleared on disk")
         self.assertEqual(self.d.notes()[0].text, "dentist")
@@ -38,7 +37,7 @@ class Alarms(DesktopTest):
         box = self.d.window("^Quillet Alarm$", "the alarm box")
         appeared = ole_now()
         time.sleep(20)  # the box stands unanswered while real time passes
-        self.d.xdotool("windowactivate", "--sync", box)
+        self.d.activate(box)
         clicked = ole_now()
         self.d.key("alt+r")  # Remind in 1 Min.
         notes = self.d.wait_notes(lambda n: n[0].alarm is not None and n[0].alarm > appeared, "the reminder on disk")

@@ -26,12 +26,10 @@ class Foreign(DesktopTest):
         self.d.key("Return")
         box = self.d.message_box("The notes from %s would start these programs" % shared)
         self.assertIn("/usr/bin/touch " + marker, self.d.messages()[-1])
-        self.d.xdotool("windowactivate", "--sync", box)
-        self.d.key("Return")  # No is the default
+        self.d.press_in(box, "Return")  # No is the default
         notes = self.d.wait_notes(lambda n: len(n) == 2, "the imported note on disk")
         self.assertEqual(notes[1].alarm_action, 0)
-        self.d.xdotool("windowactivate", "--sync", lst)
-        self.d.key("Escape")
+        self.d.press_in(lst, "Escape")
         self.d.no_window("^Quillet Note List$")
         # The alarm still rings, as a message; nothing was started.
         self.d.window("^Quillet Alarm$", "the imported note's alarm")

@@ -128,8 +128,7 @@ class Session(DesktopTest):
         self.d.note_window("only once")
         second = self.d.start(wait_tray=False)
         box = self.d.message_box("Quillet is running already!")
-        self.d.xdotool("windowactivate", "--sync", box)
-        self.d.key("Return")
+        self.d.press_in(box, "Return")
         self.assertEqual(second.wait(60), 1)
         self.assertIsNone(first.poll())
         self.d.quillet = first

@@ -8,8 +8,7 @@ from quillet_desktop import DesktopTest, free_port, make_record, wait_until
 
 class StartUp(DesktopTest):
     def dismiss(self, box):
-        self.d.xdotool("windowactivate", "--sync", box)
-        self.d.key("Return")
+        self.d.press_in(box, "Return")
 
     def test_a_write_protected_file_is_announced_and_peers_are_not_told_a_note_arrived(self):
         port = free_port()
