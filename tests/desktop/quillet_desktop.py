@@ -468,8 +468,20 @@ class Desktop:
     def note_window(self, text_start):
         return self.window(r"^Quillet[0-9]{4} - " + re.escape(text_start), "the note '%s'" % text_start)
 
+    def focused(self, name_regex, what=None):
+        """Waits for a window and until it has the keyboard, as a new dialog takes it."""
+        wid = self.window(name_regex, what)
+        wait_until(lambda: self.focus_is_in(wid), (what or name_regex) + " to take the keyboard")
+        return wid
+
+    def from_tray(self, key, name_regex):
+        """Picks a tray menu item by its letter and returns the window it opens, with the keyboard."""
+        self.tray_menu()
+        self.key(key)
+        return self.focused(name_regex)
+
     def editor(self):
-        return self.window("^Quillet Editor$", "the note editor")
+        return self.focused("^Quillet Editor$", "the note editor")
 
     def running(self):
         return self.quillet is not None and self.quillet.poll() is None

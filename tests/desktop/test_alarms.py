@@ -1,7 +1,7 @@
 """Alarms as they happen: real seconds pass before one rings."""
 import time
 
-from quillet_desktop import DesktopTest, make_record, ole_now, wait_until
+from quillet_desktop import DesktopTest, make_record, ole_now
 
 
 class Alarms(DesktopTest):
@@ -24,8 +24,7 @@ class Alarms(DesktopTest):
         self.d.start()
         self.d.click(*self.d.center(self.d.note_window("later")))
         self.d.key("space")
-        dialog = self.d.window("^Quillet Alarm$", "the alarm dialog")
-        wait_until(lambda: self.d.focus_is_in(dialog), "the dialog to take the keyboard")
+        dialog = self.d.focused("^Quillet Alarm$", "the alarm dialog")
         self.d.key("Escape")
         self.d.no_window("^Quillet Alarm$")
         self.assertEqual(open(self.d.data_path, "rb").read(), before)

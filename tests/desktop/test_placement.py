@@ -2,7 +2,7 @@
 import random
 import time
 
-from quillet_desktop import DesktopTest, make_record, wait_until
+from quillet_desktop import DesktopTest, make_record
 
 
 class EditsKeepTheirPlace(DesktopTest):
@@ -16,7 +16,6 @@ class EditsKeepTheirPlace(DesktopTest):
             w = self.d.note_window("edit %d" % (round - 1))
             self.d.double_click(*self.d.center(w))
             editor = self.d.editor()
-            wait_until(lambda: self.d.focus_is_in(editor), "the editor to take the keyboard")
             time.sleep(rng.uniform(0, 2))  # a person takes a moment before typing
             self.d.key("ctrl+a")
             self.d.type("edit %d" % round)

@@ -52,7 +52,6 @@ class Session(DesktopTest):
         self.d.note_window("draft")
         self.d.double_click(360, 280)
         editor = self.d.editor()
-        wait_until(lambda: self.d.focus_is_in(editor), "the editor to take the keyboard")
         self.d.key("End")
         self.d.type(" typed")
         wait_until(lambda: self.d.geometry(editor)[2] > 70, "the editor to grow with the typing")
