@@ -1,5 +1,7 @@
 #include "controls/CFileDialog.h"
 
+#include <QDir>
+
 #include <QFileDialog>
 #include <optional>
 
@@ -34,14 +36,19 @@ QString CFileDialog::QtFilter(const QString& filter) {
   return out.join(QStringLiteral(";;"));
 }
 
+namespace {
+// Where no folder is remembered yet, the user's home, not the file system's root.
+QString StartIn(const QString& dir) { return dir.isEmpty() ? QDir::homePath() : dir; }
+}  // namespace
+
 QString CFileDialog::OpenExisting(QWidget* parent, const QString& filter, const QString& startDir) {
   if (auto next = TakeNext()) return *next;
-  return QFileDialog::getOpenFileName(parent, QString(), startDir, QtFilter(filter));
+  return QFileDialog::getOpenFileName(parent, QString(), StartIn(startDir), QtFilter(filter));
 }
 
 QString CFileDialog::SaveAs(QWidget* parent, const QString& filter, const QString& startDir, const QString& name) {
   if (auto next = TakeNext()) return *next;
-  return QFileDialog::getSaveFileName(parent, QString(), startDir + QLatin1Char('/') + name, QtFilter(filter));
+  return QFileDialog::getSaveFileName(parent, QString(), StartIn(startDir) + QLatin1Char('/') + name, QtFilter(filter));
 }
 
 }  // namespace quillet

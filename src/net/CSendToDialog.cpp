@@ -323,9 +323,7 @@ void CSendToDialog::SendNext() {
     }
     // A served recipient is neither typed nor ticked any more, so a second OK
     // sends only to the rest.
-    QString typed = recipients->text();
-    typed.remove(recipient);
-    recipients->setText(typed);
+    recipients->setText(FromLocal(RemoveRecipient(ToLocal(recipients->text()), ToLocal(recipient))));
     for (int i = 0; i < list->count(); ++i)
       if (list->item(i)->text() == recipient) list->item(i)->setCheckState(Qt::Unchecked);
     m_queue.erase(m_queue.begin());

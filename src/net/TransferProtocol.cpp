@@ -58,6 +58,19 @@ std::vector<std::string> SplitRecipients(std::string_view text) {
   return fields;
 }
 
+std::string RemoveRecipient(std::string_view typed, std::string_view served) {
+  std::string out;
+  bool removed = false;
+  for (const std::string& field : SplitRecipients(typed)) {
+    if (!removed && field == served) {
+      removed = true;
+      continue;
+    }
+    out += (out.empty() ? "" : ", ") + field;
+  }
+  return out;
+}
+
 std::vector<std::pair<std::string, std::string>> BuildRecipients(const std::vector<std::string>& ticked,
                                                                  const std::string& typed) {
   std::vector<std::pair<std::string, std::string>> out;

@@ -34,6 +34,9 @@ std::string HostOf(std::string_view entry);
 
 // Typed recipients: fields separated by "," or ";", trimmed, empty ones skipped.
 std::vector<std::string> SplitRecipients(std::string_view text);
+// The typed recipients without the one field that was served: whole fields
+// only, never a part of another name.
+std::string RemoveRecipient(std::string_view typed, std::string_view served);
 
 // Hosts to send to, each with the recipient text it came from: the ticked
 // list entries first, then the typed fields; a host appears once, whatever

@@ -88,3 +88,13 @@ TEST(TransferProtocol, CutsFallBetweenCharactersAndLinesEndInCrLf) {
   ASSERT_TRUE(knotes);
   EXPECT_EQ(knotes->text, "milk\r\nbread\r\ntea\r\n");
 }
+
+// After a partial failure the served names go, whole: "127.0.0.1" served
+// must not leave "0" of "127.0.0.10" behind as a host to send to.
+TEST(TransferProtocol, AServedRecipientIsRemovedAsAWholeField) {
+  EXPECT_EQ(RemoveRecipient("127.0.0.1, 127.0.0.10", "127.0.0.1"), "127.0.0.10");
+  EXPECT_EQ(RemoveRecipient("127.0.0.10; 127.0.0.1", "127.0.0.1"), "127.0.0.10");
+  EXPECT_EQ(RemoveRecipient("PC7 (Anna), PC8", "PC7 (Anna)"), "PC8");
+  EXPECT_EQ(RemoveRecipient("a, a", "a"), "a");
+  EXPECT_EQ(RemoveRecipient("b", "a"), "b");
+}

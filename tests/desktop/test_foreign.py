@@ -5,13 +5,8 @@ from quillet_desktop import DesktopTest, make_record, ole_now, wait_until, write
 
 
 class Foreign(DesktopTest):
-    def test_importing_a_shared_note_asks_before_it_may_run_a_program(self):
-        marker = os.path.join(self.d.home, "ran")
-        shared = os.path.join(self.d.home, "shared.qln")
-        write_data_file(shared, [make_record("from a stranger", (400, 300, 200, 80), alarm=ole_now(-60),
-                                             alarm_action=2, alarm_exec="/usr/bin/touch " + marker)])
-        self.d.write_notes([make_record("mine", (100, 100, 200, 80))])
-        self.d.start()
+    def import_typing(self, name):
+        """Note List, File, Import, the name typed into the Open dialog; returns the list."""
         lst = self.d.from_tray("l", "^Quillet Note List$")
         self.d.key("alt+f")
         self.d.menu()
@@ -19,8 +14,18 @@ class Foreign(DesktopTest):
         picker = wait_until(lambda: [w for w in self.d.quillet_windows() if w != lst and self.d.title(w) != "Quillet"
                                      and not self.d.title(w).startswith("Quillet0")], "the file dialog")[0]
         wait_until(lambda: self.d.focus_is_in(picker), "the file dialog to take the keyboard")
-        self.d.type(shared)
+        self.d.type(name)
         self.d.key("Return")
+        return lst
+
+    def test_importing_a_shared_note_asks_before_it_may_run_a_program(self):
+        marker = os.path.join(self.d.home, "ran")
+        shared = os.path.join(self.d.home, "shared.qln")
+        write_data_file(shared, [make_record("from a stranger", (400, 300, 200, 80), alarm=ole_now(-60),
+                                             alarm_action=2, alarm_exec="/usr/bin/touch " + marker)])
+        self.d.write_notes([make_record("mine", (100, 100, 200, 80))])
+        self.d.start()
+        lst = self.import_typing(shared)
         box = self.d.message_box("The notes from %s would start these programs" % shared)
         self.assertIn("/usr/bin/touch " + marker, self.d.messages()[-1])
         self.d.press_in(box, "Return")  # No is the default
@@ -51,3 +56,10 @@ class Foreign(DesktopTest):
         self.d.menu()
         self.d.key("c")
         wait_until(lambda: self.d.clipboard() == "one\ntwo", "the note's text on the clipboard with LF lines")
+
+    def test_the_first_import_starts_in_the_home_folder(self):
+        # A bare file name typed into the first Open dialog is looked for at home.
+        write_data_file(os.path.join(self.d.home, "shared.qln"), [make_record("from home", (400, 300, 200, 80))])
+        self.d.start()
+        self.import_typing("shared.qln")
+        self.d.wait_notes(lambda n: [x.text for x in n] == ["from home"], "the imported note on disk")
