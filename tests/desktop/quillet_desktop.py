@@ -10,6 +10,7 @@ under a generous deadline that only ends a test that would otherwise hang.
 """
 
 import configparser
+import ctypes
 import os
 import random
 import re
@@ -29,6 +30,15 @@ DEADLINE = float(os.environ.get("QUILLET_DESKTOP_DEADLINE", "60"))
 
 class Timeout(AssertionError):
     pass
+
+
+def _die_with_the_test():
+    # A test killed from outside (ctest's time-out) leaves no X server or
+    # program behind: each child is told to end when its parent does.
+    try:
+        ctypes.CDLL("libc.so.6", use_errno=True).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+    except OSError:
+        pass
 
 
 def wait_until(condition, what, timeout=DEADLINE, interval=0.05):
@@ -173,7 +183,8 @@ class Desktop:
         r, w = os.pipe()
         p = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H),
                               "-nolisten", "tcp", "+extension", "XTEST"],
-                             pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                             pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                             preexec_fn=_die_with_the_test)
         os.close(w)
         self.procs.append(p)
         number = b""
@@ -186,7 +197,8 @@ class Desktop:
         return ":" + number.decode().strip()
 
     def _spawn(self, argv, **kw):
-        p = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **kw)
+        p = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                             preexec_fn=_die_with_the_test, **kw)
         self.procs.append(p)
         return p
 
@@ -374,7 +386,8 @@ class Desktop:
         env = dict(self.env)
         env.update(extra_env or {})
         log = open(self.log_path, "ab")
-        self.quillet = subprocess.Popen([BINARY] + list(args), env=env, stdout=log, stderr=log)
+        self.quillet = subprocess.Popen([BINARY] + list(args), env=env, stdout=log, stderr=log,
+                                        preexec_fn=_die_with_the_test)
         self.procs.append(self.quillet)
         if wait_tray:
             self.tray_icon()
@@ -428,7 +441,7 @@ class Desktop:
     def set_clipboard(self, text):
         """Another program puts plain text on the clipboard and keeps offering it."""
         p = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet"], env=self.env, stdin=subprocess.PIPE,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, preexec_fn=_die_with_the_test)
         self.procs.append(p)
         p.stdin.write(text.encode("utf-8"))
         p.stdin.close()
