@@ -169,6 +169,18 @@ AfterFiring RescheduleAfterFiring(CNote& n, const DateTime& now, const DateTime&
     }
     default: {
       DateTime b = n.AlarmScheduled.IsValid() ? n.AlarmScheduled : firing;
+      // Periods of a fixed length are skipped by arithmetic up to just before
+      // now, however long the alarm was overdue; the loop then takes a step or two.
+      const double days = n.AlarmType == kUnitMinutes ? 1.0 / 1440
+                          : n.AlarmType == kUnitHours ? 1.0 / 24
+                          : n.AlarmType == kUnitDays  ? 1.0
+                          : n.AlarmType == kUnitWeeks ? 7.0
+                                                      : 0.0;
+      if (days > 0 && n.AlarmEvery > 0 && b.IsValid()) {
+        const double periods = (LinearDate(now) - LinearDate(b)) / (days * n.AlarmEvery);
+        const double skip = std::floor(periods) - 1;
+        if (skip >= 1 && skip * n.AlarmEvery < 2e9) AddPeriod(b, n.AlarmType, static_cast<int>(skip) * n.AlarmEvery);
+      }
       // The series keeps the phase of its first firing time.
       for (int guard = 0; b.IsValid() && AtOrAfter(now, b) && guard < 10000000; ++guard)
         AddPeriod(b, n.AlarmType, n.AlarmEvery);

@@ -296,3 +296,18 @@ TEST(AlarmCounts, TextsThatAreNotCountsCountAsOne) {
   EXPECT_EQ(TimeOfDayToInt(TimeOfDayFromInt(235959)), 235959);
   EXPECT_EQ(TimeOfDayFromInt(7).second, 7);
 }
+
+// However long overdue, a periodic alarm rings once and its next time lies
+// just ahead, in the phase of the series.
+TEST(Reschedule, AnAlarmOverdueForDecadesFiresOnce) {
+  for (const int year : {1900, 1996}) {
+    CNote n = Alarm(At(year, 1, 1, 0, 0, 30), kUnitMinutes);
+    const DateTime now = At(2026, 12, 7, 8, 0, 10);
+    FireAndClose(n, now);
+    EXPECT_EQ(Str(n.AlarmTime), "2026-12-07 08:00:30") << year;
+    EXPECT_FALSE(IsAlarmDue(n, now, nullptr)) << year;
+  }
+  CNote weekly = Alarm(At(1900, 1, 1, 9), kUnitWeeks, 2);  // a Monday, every other week
+  FireAndClose(weekly, At(2026, 12, 7, 8));
+  EXPECT_EQ(Str(weekly.AlarmTime), "2026-12-14 09:00:00");
+}
