@@ -31,6 +31,8 @@ std::optional<ReceivedNote> DecodeMessage(std::string_view bytes) {
   const std::string_view from = header.size() >= 64 ? header.substr(0, 62) : header;
   note.from = HoldToWidth(DecodeCutText(from, from.size() < header.size()), 63);
   note.text = ToCrLf(DecodeCutText(text, cut && text.size() == bytes.size() - lf - 1));
+  // A text that was only the start of a character cut by the limit is no text.
+  if (note.from.empty() || note.text.empty()) return std::nullopt;
   return note;
 }
 

@@ -84,6 +84,9 @@ TEST(TransferProtocol, CutsFallBetweenCharactersAndLinesEndInCrLf) {
   ASSERT_TRUE(long_);
   EXPECT_EQ(long_->text, text.substr(0, 2042));
 
+  // Nothing but the start of a character before the limit: no note.
+  EXPECT_FALSE(Decode(std::string(2044, 'h') + "\n\xC3\xA9"));
+
   const auto knotes = Decode("Shopping (anna)\nmilk\nbread\rtea\r\n");
   ASSERT_TRUE(knotes);
   EXPECT_EQ(knotes->text, "milk\r\nbread\r\ntea\r\n");
