@@ -493,6 +493,15 @@ class Desktop:
         self.key(key)
         return self.focused(name_regex)
 
+    def open_editor(self, text_start):
+        """Double-clicks the note whose text starts so and returns its editor, with the keyboard."""
+        self.double_click(*self.center(self.note_window(text_start)))
+        return self.editor()
+
+    def close_note_list(self):
+        self.key("Escape")
+        self.no_window("^Quillet Note List$")
+
     def editor(self):
         return self.focused("^Quillet Editor$", "the note editor")
 

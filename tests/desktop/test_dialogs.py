@@ -7,8 +7,7 @@ class Dialogs(DesktopTest):
         self.d.write_notes([make_record("listed", (100, 100, 200, 80))])
         self.d.start()
         lst = self.d.from_tray("l", "^Quillet Note List$")
-        self.d.key("Escape")
-        self.d.no_window("^Quillet Note List$")
+        self.d.close_note_list()
         self.assertTrue(self.d.running())
 
     def test_a_search_opens_the_list_and_is_kept_in_the_history(self):
@@ -19,8 +18,7 @@ class Dialogs(DesktopTest):
         self.d.key("Return")
         self.d.no_window("^Quillet Search$")
         lst = self.d.focused("^Quillet Note List$", "the note list with the results")
-        self.d.key("Escape")
-        self.d.no_window("^Quillet Note List$")
+        self.d.close_note_list()
         self.assertEqual(self.d.terminate(), 0)
         self.assertEqual(self.d.setting("Search/1"), "milk")
 
@@ -92,8 +90,7 @@ class Dialogs(DesktopTest):
             lst = self.d.from_tray("l", "^Quillet Note List$")
             x, y, w, h = self.d.geometry(lst)
             self.d.click(x + 435, y + 116)  # the "Last Modified" header
-            self.d.key("Escape")
-            self.d.no_window("^Quillet Note List$")
+            self.d.close_note_list()
             self.assertEqual(self.d.setting("Settings/ListSortCol"), "1")
             self.assertEqual(self.d.setting("Settings/ListSortAsc"), ascending, "after click %d" % (round + 1))
 
@@ -107,8 +104,7 @@ class Dialogs(DesktopTest):
         self.d.key("Tab", "space")  # Case sensitive
         self.d.key("Return")
         lst = self.d.focused("^Quillet Note List$", "the note list with the results")
-        self.d.key("Escape")
-        self.d.no_window("^Quillet Note List$")
+        self.d.close_note_list()
         self.assertEqual(self.d.terminate(), 0)
         self.assertEqual(self.d.setting("Search/1"), "Anna")
         self.assertEqual(self.d.setting("Settings/SearchCase"), "1")

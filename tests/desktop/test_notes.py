@@ -30,9 +30,7 @@ class Notes(DesktopTest):
     def test_editing_in_place_keeps_the_note_where_it_was(self):
         self.d.write_notes([make_record("first draft", (300, 250, 200, 80))])
         self.d.start()
-        w = self.d.note_window("first draft")
-        self.d.double_click(360, 280)
-        editor = self.d.editor()
+        editor = self.d.open_editor("first draft")
         self.d.key("ctrl+a")
         self.d.type("second draft")
         self.d.key("ctrl+Return")
@@ -44,17 +42,14 @@ class Notes(DesktopTest):
     def test_escape_cancels_an_edit_and_a_click_elsewhere_keeps_one(self):
         self.d.write_notes([make_record("keep me", (300, 250, 200, 80))])
         self.d.start()
-        self.d.note_window("keep me")
-        self.d.double_click(360, 280)
-        editor = self.d.editor()
+        editor = self.d.open_editor("keep me")
         self.d.key("ctrl+a")
         self.d.type("thrown away")
         self.d.key("Escape")
         self.d.no_window("^Quillet Editor$")
         self.assertEqual([n.text for n in self.d.notes()], ["keep me"])
         # Starting to edit fitted the note to its text: it is smaller now.
-        self.d.double_click(*self.d.center(self.d.note_window("keep me")))
-        editor = self.d.editor()
+        editor = self.d.open_editor("keep me")
         self.d.key("End")
         self.d.type(" and this")
         self.d.click(900, 150)  # the bare desktop

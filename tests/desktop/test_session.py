@@ -49,9 +49,7 @@ class Session(DesktopTest):
     def test_sigterm_while_typing_keeps_what_was_typed(self):
         self.d.write_notes([make_record("draft", (300, 250, 200, 80))])
         self.d.start()
-        self.d.note_window("draft")
-        self.d.double_click(360, 280)
-        editor = self.d.editor()
+        editor = self.d.open_editor("draft")
         self.d.key("End")
         self.d.type(" typed")
         wait_until(lambda: self.d.geometry(editor)[2] > 70, "the editor to grow with the typing")
