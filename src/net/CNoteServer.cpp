@@ -1,14 +1,16 @@
 #include "net/CNoteServer.h"
 
+#include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <algorithm>
 
 namespace quillet {
 
 CNoteServer::CNoteServer(QObject* parent) : QObject(parent) {
   m_server.setMaxPendingConnections(kMaxConnections);
-  // Peers beyond those being served wait in the system's queue; a short
-  // queue would make them retry their connection a second later.
+  // Peers that come faster than they are accepted wait in the system's
+  // queue; a short queue would make them retry their connection later.
   m_server.setListenBacklogSize(256);
   connect(&m_server, &QTcpServer::newConnection, this, &CNoteServer::Accept);
 }
@@ -23,79 +25,132 @@ bool CNoteServer::Listen(uint16_t port) {
 
 void CNoteServer::Close() {
   m_server.close();
-  const auto sockets = m_buffers.keys();
-  m_buffers.clear();
-  for (QTcpSocket* s : sockets) {
-    s->abort();
-    s->deleteLater();
+  auto connections = std::move(m_connections);
+  m_connections.clear();
+  m_byPeer.clear();
+  m_openByPeer.clear();
+  m_toRelease.clear();
+  m_open = 0;
+  for (auto& [id, c] : connections) {
+    if (!c.socket) continue;
+    c.socket->abort();
+    c.socket->deleteLater();
+  }
+}
+
+int CNoteServer::OpenOf(const QString& peer) const {
+  const auto it = m_openByPeer.find(peer);
+  return it == m_openByPeer.end() ? 0 : it->second;
+}
+
+QString CNoteServer::BusiestPeer() const {
+  const auto it = std::max_element(m_openByPeer.begin(), m_openByPeer.end(),
+                                   [](const auto& a, const auto& b) { return a.second < b.second; });
+  return it == m_openByPeer.end() ? QString() : it->first;
+}
+
+void CNoteServer::EndOldest(const QString& peer) {
+  const auto queue = m_byPeer.find(peer);
+  if (queue == m_byPeer.end()) return;
+  for (const quint64 id : queue->second) {
+    const auto it = m_connections.find(id);
+    if (it != m_connections.end() && it->second.socket) {
+      Finish(id, true);
+      return;
+    }
   }
 }
 
 void CNoteServer::Accept() {
-  // At the limit, further peers wait in the system's queue until a
-  // connection ends; none is dropped while it still counts on delivery.
-  while (m_buffers.size() < kMaxConnections) {
-    QTcpSocket* socket = m_server.nextPendingConnection();
-    if (!socket) break;
-    m_buffers.insert(socket, QByteArray());
+  while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+    const QString peer = socket->peerAddress().toString();
+    // Room for the newcomer: a computer gives up its own oldest connection
+    // at its share, and the busiest one does when every slot is taken.
+    if (OpenOf(peer) >= kMaxPerPeer) EndOldest(peer);
+    if (m_open >= kMaxConnections) EndOldest(BusiestPeer());
+
+    const quint64 id = m_nextId++;
+    m_connections[id] = Connection{socket, peer, {}, {}};
+    m_byPeer[peer].push_back(id);
+    ++m_openByPeer[peer];
+    ++m_open;
     socket->setReadBufferSize(static_cast<qint64>(kMaxMessage));
-    auto* idle = new QTimer(socket);
-    idle->setSingleShot(true);
-    idle->start(m_idleMs);
-    // A peer that says nothing for a while loses its connection and its note.
-    connect(idle, &QTimer::timeout, socket, [this, socket] { Drop(socket); });
-    connect(socket, &QTcpSocket::readyRead, this, [this, socket, idle] {
-      idle->start(m_idleMs);
-      Read(socket);
-    });
-    connect(socket, &QTcpSocket::disconnected, this, [this, socket] { Finish(socket); });
-    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket](QAbstractSocket::SocketError e) {
+    // The time runs from the accept and is not renewed by what arrives, so
+    // a peer that drips a byte now and then cannot hold its slot.
+    auto* deadline = new QTimer(socket);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, this, [this, id] { Finish(id, true); });
+    deadline->start(m_deadlineMs);
+    connect(socket, &QTcpSocket::readyRead, this, [this, id] { Read(id); });
+    connect(socket, &QTcpSocket::disconnected, this, [this, id] { Finish(id, true); });
+    connect(socket, &QTcpSocket::errorOccurred, this, [this, id](QAbstractSocket::SocketError e) {
       if (e == QAbstractSocket::RemoteHostClosedError) return;  // the normal end, seen by `disconnected`
-      Drop(socket);
+      Finish(id, false);
     });
-    // A peer that waited its turn may have written and closed already: its
-    // signals went out before anyone listened.
-    if (socket->bytesAvailable() > 0) Read(socket);
-    if (m_buffers.contains(socket) && socket->state() != QAbstractSocket::ConnectedState) Finish(socket);
+    // A peer may have written and closed before anyone listened.
+    if (socket->bytesAvailable() > 0) Read(id);
+    const auto it = m_connections.find(id);
+    if (it != m_connections.end() && it->second.socket && socket->state() != QAbstractSocket::ConnectedState)
+      Finish(id, true);
   }
-  if (m_buffers.size() >= kMaxConnections)
-    m_server.pauseAccepting();
-  else
-    m_server.resumeAccepting();
 }
 
-void CNoteServer::Drop(QTcpSocket* socket) {
-  if (!m_buffers.remove(socket)) return;
-  socket->abort();
-  socket->deleteLater();
-  Accept();
-}
-
-void CNoteServer::Read(QTcpSocket* socket) {
-  auto it = m_buffers.find(socket);
-  if (it == m_buffers.end()) return;
-  const qint64 room = static_cast<qint64>(kMaxMessage) - it->size();
-  if (room > 0) it->append(socket->read(room));
+void CNoteServer::Read(quint64 id) {
+  const auto it = m_connections.find(id);
+  if (it == m_connections.end() || !it->second.socket) return;
+  Connection& c = it->second;
+  const qint64 room = static_cast<qint64>(kMaxMessage) - c.bytes.size();
+  if (room > 0) c.bytes.append(c.socket->read(room));
   // What lies beyond a message is never kept.
-  if (it->size() >= static_cast<qsizetype>(kMaxMessage)) {
-    socket->readAll();
-    Finish(socket);
-  }
+  if (c.bytes.size() >= static_cast<qsizetype>(kMaxMessage)) Finish(id, true);
 }
 
-void CNoteServer::Finish(QTcpSocket* socket) {
-  auto it = m_buffers.find(socket);
-  if (it == m_buffers.end()) return;
-  if (socket->bytesAvailable() > 0 && it->size() < static_cast<qsizetype>(kMaxMessage))
-    it->append(socket->read(static_cast<qint64>(kMaxMessage) - it->size()));
-  const QByteArray message = *it;
-  m_buffers.erase(it);
+void CNoteServer::Finish(quint64 id, bool decode) {
+  const auto it = m_connections.find(id);
+  if (it == m_connections.end() || !it->second.socket) return;
+  Connection& c = it->second;
+  QTcpSocket* socket = std::exchange(c.socket, nullptr);
+  if (decode && socket->bytesAvailable() > 0 && c.bytes.size() < static_cast<qsizetype>(kMaxMessage))
+    c.bytes.append(socket->read(static_cast<qint64>(kMaxMessage) - c.bytes.size()));
+  socket->disconnect(this);
   socket->abort();
   socket->deleteLater();
-  // Room for a peer that waits.
-  QTimer::singleShot(0, this, &CNoteServer::Accept);
-  if (const auto note = DecodeMessage(std::string_view(message.constData(), static_cast<std::size_t>(message.size()))))
-    Q_EMIT NoteReceived(*note);
+  --m_open;
+  if (--m_openByPeer[c.peer] == 0) m_openByPeer.erase(c.peer);
+  if (decode) c.note = DecodeMessage(std::string_view(c.bytes.constData(), static_cast<std::size_t>(c.bytes.size())));
+  c.bytes = QByteArray();
+  Release(c.peer);
+}
+
+void CNoteServer::Release(const QString& peer) {
+  m_toRelease.push_back(peer);
+  // A note handed on may run the event loop, in which further connections
+  // end; they are handed on by the loop below, in their order.
+  if (m_releasing) return;
+  m_releasing = true;
+  while (!m_toRelease.empty()) {
+    const QString next = m_toRelease.back();
+    m_toRelease.pop_back();
+    for (;;) {
+      const auto queue = m_byPeer.find(next);
+      if (queue == m_byPeer.end()) break;
+      if (queue->second.empty()) {
+        m_byPeer.erase(queue);
+        break;
+      }
+      const auto it = m_connections.find(queue->second.front());
+      if (it != m_connections.end() && it->second.socket) break;  // an earlier one is still open
+      queue->second.pop_front();
+      if (it == m_connections.end()) continue;
+      std::optional<ReceivedNote> note = std::move(it->second.note);
+      m_connections.erase(it);
+      if (!note) continue;
+      const QPointer<CNoteServer> alive(this);
+      Q_EMIT NoteReceived(*note);
+      if (!alive) return;  // closed down by whoever took the note
+    }
+  }
+  m_releasing = false;
 }
 
 }  // namespace quillet

@@ -1,19 +1,27 @@
 #pragma once
-#include <QHash>
 #include <QObject>
+#include <QString>
 #include <QTcpServer>
+#include <deque>
+#include <map>
+#include <optional>
+#include <unordered_map>
 
 #include "net/TransferProtocol.h"
 
 class QTcpSocket;
-class QTimer;
 
 namespace quillet {
 
-// Listens for note messages. Connections are served side by side, at most
-// kMaxConnections at once (the rest wait to be accepted): each reads at most
-// one message's worth of bytes, and one that falls silent is dropped after a
-// while, so no peer can hold up another or fill the memory.
+// Listens for note messages. Connections are served side by side. Each one
+// has a fixed time from its accept to say what it has to say, whatever it
+// sends meanwhile; when the time is up, what arrived is read as a message.
+// One computer may hold only part of the connections, and when all are
+// taken a newcomer ends the oldest of the computer holding the most, so a
+// silent or dripping crowd from one address delays nobody else. Each
+// connection reads at most one message's worth of bytes, which keeps the
+// memory bounded. Notes from one computer are handed on in the order their
+// connections were accepted.
 class CNoteServer : public QObject {
   Q_OBJECT
  public:
@@ -25,23 +33,43 @@ class CNoteServer : public QObject {
   void Close();
   bool IsListening() const { return m_server.isListening(); }
   uint16_t Port() const { return m_server.serverPort(); }
-  int OpenConnections() const { return static_cast<int>(m_buffers.size()); }
+  // Connections still being read.
+  int OpenConnections() const { return m_open; }
 
-  void SetIdleTimeout(int ms) { m_idleMs = ms; }
-  static constexpr int kMaxConnections = 64;
+  void SetDeadline(int ms) { m_deadlineMs = ms; }
+  static constexpr int kMaxConnections = 512;
+  static constexpr int kMaxPerPeer = kMaxConnections / 2;
 
  Q_SIGNALS:
   void NoteReceived(const quillet::ReceivedNote& note);
 
  private:
+  struct Connection {
+    QTcpSocket* socket = nullptr;  // null once finished
+    QString peer;
+    QByteArray bytes;
+    std::optional<ReceivedNote> note;
+  };
+
   void Accept();
-  void Read(QTcpSocket* socket);
-  void Finish(QTcpSocket* socket);
-  void Drop(QTcpSocket* socket);
+  void Read(quint64 id);
+  // Ends a connection; with `decode`, what arrived is read as a message.
+  void Finish(quint64 id, bool decode);
+  // Ends the oldest open connection of `peer`, reading what it sent.
+  void EndOldest(const QString& peer);
+  QString BusiestPeer() const;
+  int OpenOf(const QString& peer) const;
+  void Release(const QString& peer);
 
   QTcpServer m_server;
-  QHash<QTcpSocket*, QByteArray> m_buffers;
-  int m_idleMs = 10000;
+  std::unordered_map<quint64, Connection> m_connections;
+  std::map<QString, std::deque<quint64>> m_byPeer;  // in accept order
+  std::map<QString, int> m_openByPeer;
+  std::vector<QString> m_toRelease;
+  bool m_releasing = false;
+  quint64 m_nextId = 1;
+  int m_open = 0;
+  int m_deadlineMs = 10000;
 };
 
 }  // namespace quillet

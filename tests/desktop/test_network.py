@@ -1,5 +1,7 @@
 """Notes from other computers, on loopback."""
+import select
 import socket
+import threading
 
 from quillet_desktop import DesktopTest, free_port, make_record
 
@@ -33,3 +35,71 @@ class Network(DesktopTest):
         self.assertEqual(self.d.title(w), "Quillet0000 - milk")
         notes = self.d.wait_notes(lambda n: len(n) == 1, "the received note on disk")
         self.assertEqual(notes[0].text, "milk\r\nbread")
+
+
+class Receiver(DesktopTest):
+    """The receiver against peers that do not play by the rules."""
+
+    def setUp(self):
+        super().setUp()
+        self.port = free_port()
+        self.d.write_settings({"Settings/NetEnable": 1, "Settings/NetPort": self.port})
+        self.d.start()
+        self.sockets = []
+        self.addCleanup(lambda: [s.close() for s in self.sockets])
+
+    def connect(self, source="127.0.0.1"):
+        s = socket.socket()
+        s.bind((source, 0))
+        s.settimeout(60)
+        s.connect(("127.0.0.1", self.port))
+        self.sockets.append(s)
+        return s
+
+    def closed_by_receiver(self, s):
+        ready, _, _ = select.select([s], [], [], 0)
+        return bool(ready)
+
+    def test_notes_from_one_computer_land_in_the_order_sent(self):
+        for i in range(8):
+            s = self.connect()
+            body = "ORD%d short" % i if i % 2 == 0 else "ORD%d " % i + "x" * 3000
+            s.sendall(("PC\n" + body).encode())
+            s.shutdown(socket.SHUT_WR)
+        notes = self.d.wait_notes(lambda n: len(n) == 8, "eight notes on disk")
+        self.assertEqual([n.text.split(" ")[0] for n in notes], ["ORD%d" % i for i in range(8)])
+
+    def test_a_message_whose_sender_keeps_the_line_open_becomes_a_note(self):
+        # As a netcat that does not close sends it; real time passes until
+        # the receiver gives up waiting for more.
+        s = self.connect()
+        s.sendall(b"PC\nhello")
+        notes = self.d.wait_notes(lambda n: len(n) == 1, "the note on disk")
+        self.assertEqual(notes[0].text, "hello")
+
+    def test_an_idle_and_dripping_crowd_from_one_computer_delays_no_other(self):
+        crowd = [self.connect() for _ in range(300)]
+        drips = [self.connect() for _ in range(100)]
+        stop = threading.Event()
+
+        def drip():
+            while not stop.is_set():
+                for s in drips:
+                    try:
+                        s.send(b"x")
+                    except OSError:
+                        pass
+                stop.wait(2)
+
+        t = threading.Thread(target=drip, daemon=True)
+        t.start()
+        self.addCleanup(stop.set)
+        honest = self.connect("127.0.0.2")
+        honest.sendall(b"PC2\nan honest note")
+        honest.shutdown(socket.SHUT_WR)
+        notes = self.d.wait_notes(lambda n: len(n) >= 1, "the honest note on disk")
+        # It did not wait for the crowd's time to run out: the newest of it
+        # are still held.
+        self.assertEqual(sum(self.closed_by_receiver(s) for s in drips), 0)
+        self.assertLess(sum(self.closed_by_receiver(s) for s in crowd), len(crowd))
+        self.assertEqual(notes[0].text, "an honest note")

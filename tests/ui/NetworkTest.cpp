@@ -85,7 +85,7 @@ TEST_F(Network, TheProbeCreatesNothing) {
 
 TEST_F(Network, ASilentPeerHoldsUpNobodyAndIsDroppedInTheEnd) {
   Start();
-  main->Server()->SetIdleTimeout(400);
+  main->Server()->SetDeadline(400);
   QTcpSocket silent;
   silent.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
   ASSERT_TRUE(WaitFor([&] { return silent.state() == QAbstractSocket::ConnectedState; }));
@@ -105,19 +105,62 @@ TEST_F(Network, AFloodKeepsOnlyOneMessagesWorth) {
   big.write(QByteArray("PC9\n") + QByteArray(1 << 20, 'x'));
   ASSERT_TRUE(WaitFor([&] { return main->NoteCount() == 1; }));
   EXPECT_EQ(main->GetNote(0)->Text().size(), 2046u - 4);
-  // More silent connections than it serves at once: the rest wait, and a
-  // real note still gets through once the silent ones time out.
-  main->Server()->SetIdleTimeout(300);
+}
+
+TEST_F(Network, ASilentCrowdFromOneComputerHoldsUpNoOtherComputer) {
+  Start();
   std::vector<std::unique_ptr<QTcpSocket>> crowd;
-  for (int i = 0; i < CNoteServer::kMaxConnections + 20; ++i) {
+  for (int i = 0; i < CNoteServer::kMaxPerPeer + 20; ++i) {
     crowd.push_back(std::make_unique<QTcpSocket>());
     crowd.back()->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
   }
-  ASSERT_TRUE(WaitFor([&] { return main->Server()->OpenConnections() >= CNoteServer::kMaxConnections; }));
-  EXPECT_EQ(main->Server()->OpenConnections(), CNoteServer::kMaxConnections);
-  ASSERT_TRUE(Send(port, "PC10\nafter the crowd"));
-  ASSERT_TRUE(WaitFor([&] { return main->NoteCount() == 2; }));
-  EXPECT_EQ(main->GetNote(1)->Text(), "after the crowd");
+  ASSERT_TRUE(WaitFor([&] {
+    return std::count_if(crowd.begin(), crowd.end(), [](const auto& s) {
+             return s->state() == QAbstractSocket::UnconnectedState;
+           }) == 20;
+  }));
+  // The crowd's newest connections pushed out its oldest, not anyone else's.
+  EXPECT_EQ(main->Server()->OpenConnections(), CNoteServer::kMaxPerPeer);
+  QTcpSocket other;
+  ASSERT_TRUE(other.bind(QHostAddress(QStringLiteral("127.0.0.2"))));
+  other.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+  ASSERT_TRUE(WaitFor([&] { return other.state() == QAbstractSocket::ConnectedState; }));
+  other.write("PC10\nfrom another computer");
+  other.disconnectFromHost();
+  ASSERT_TRUE(WaitFor([&] { return main->NoteCount() == 1; }));
+  EXPECT_EQ(main->GetNote(0)->Text(), "from another computer");
+  EXPECT_EQ(main->Server()->OpenConnections(), CNoteServer::kMaxPerPeer);
+}
+
+TEST_F(Network, AMessageLeftOpenIsReadWhenItsTimeIsUp) {
+  Start();
+  main->Server()->SetDeadline(300);
+  QTcpSocket open;
+  open.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+  ASSERT_TRUE(WaitFor([&] { return open.state() == QAbstractSocket::ConnectedState; }));
+  open.write("PC\nhello");
+  // A dripping peer: its bytes do not buy it more time.
+  ASSERT_TRUE(WaitFor([&] { return main->NoteCount() == 1; }));
+  EXPECT_EQ(main->GetNote(0)->Text(), "hello");
+  EXPECT_TRUE(WaitFor([&] { return open.state() == QAbstractSocket::UnconnectedState; }));
+}
+
+TEST_F(Network, NotesFromOneComputerLandInTheOrderTheyWereSent) {
+  Start();
+  std::vector<std::unique_ptr<QTcpSocket>> sends;
+  for (int i = 0; i < 8; ++i) {
+    sends.push_back(std::make_unique<QTcpSocket>());
+    sends.back()->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+    ASSERT_TRUE(WaitFor([&] { return sends.back()->state() == QAbstractSocket::ConnectedState; }));
+    ASSERT_TRUE(WaitFor([&] { return main->Server()->OpenConnections() == i + 1; }));
+  }
+  // The later ones finish first.
+  for (int i = 7; i >= 0; --i) {
+    sends[i]->write("ORD\n" + QByteArray::number(i));
+    sends[i]->disconnectFromHost();
+  }
+  ASSERT_TRUE(WaitFor([&] { return main->NoteCount() == 8; }));
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(main->GetNote(i)->Text(), std::to_string(i));
 }
 
 TEST_F(Network, ReceiveSettingsShapeTheNote) {
@@ -235,7 +278,7 @@ TEST_F(Network, AnsweringAReceivedNoteGoesBackToItsSender) {
 
 TEST_F(Network, ManySendersAtOnceAllArrive) {
   Start();
-  constexpr int kSenders = CNoteServer::kMaxConnections * 2;
+  constexpr int kSenders = 128;
   int done = 0, delivered = 0;
   for (int i = 0; i < kSenders; ++i)
     (new CNoteSender(QStringLiteral("127.0.0.1"), static_cast<uint16_t>(port),
