@@ -1,10 +1,15 @@
-// Notes received per second over loopback from 1, 10 and 100 senders at
-// once, and the time one send takes, against a real main window (offscreen).
+// Notes received per second over loopback from 1, 10, 50 and 100 senders
+// at once, the time one send takes, and the delay of an honest note while
+// one computer holds a silent and dripping crowd of connections; against a
+// real main window (offscreen, or on a desktop with QT_QPA_PLATFORM=xcb).
 #include "BenchApp.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/QtSettingsStore.h"
@@ -31,7 +36,7 @@ int main(int argc, char** argv) {
   const QByteArray message = "bench (load)\nA note that came over the network\r\nwith a second line";
 
   std::printf("%10s %10s %14s\n", "senders", "notes", "notes per s");
-  for (const int senders : {1, 10, 100}) {
+  for (const int senders : {1, 10, 50, 100}) {
     const std::string path = (home.path() + QStringLiteral("/net-%1.dat").arg(senders)).toStdString();
     CMainWindow main(QString::fromStdString(path));
     main.OnCreate();
@@ -84,6 +89,35 @@ int main(int argc, char** argv) {
     sum += t.nsecsElapsed() / 1e6;
   }
   std::printf("one send until the note is on disk: %.2f ms (mean of %d)\n", sum / kRounds, kRounds);
+
+  // An honest note from 127.0.0.2 while 127.0.0.1 holds 300 silent
+  // connections and 100 that send a byte every 2 s.
+  std::vector<std::unique_ptr<QTcpSocket>> crowd;
+  for (int i = 0; i < 400; ++i) {
+    crowd.push_back(std::make_unique<QTcpSocket>());
+    crowd.back()->connectToHost(QHostAddress::LocalHost, kPort);
+  }
+  WaitUntil([&] {
+    return std::all_of(crowd.begin(), crowd.end(),
+                       [](const auto& c) { return c->state() != QAbstractSocket::ConnectingState; });
+  });
+  QTimer drip;
+  QObject::connect(&drip, &QTimer::timeout, [&] {
+    for (std::size_t i = 300; i < crowd.size(); ++i) crowd[i]->write("x");
+  });
+  drip.start(2000);
+  WaitUntil([&] { return main.Server()->OpenConnections() >= CNoteServer::kMaxPerPeer; });
+  const int before = main.NoteCount();
+  QTcpSocket honest;
+  honest.bind(QHostAddress(QStringLiteral("127.0.0.2")));
+  QElapsedTimer t;
+  t.start();
+  honest.connectToHost(QHostAddress::LocalHost, kPort);
+  honest.write("honest\nA note from another computer");
+  honest.disconnectFromHost();
+  WaitUntil([&] { return main.NoteCount() > before; });
+  std::printf("an honest note under a silent and dripping crowd of 400: on disk after %.1f ms\n",
+              t.nsecsElapsed() / 1e6);
   main.Shutdown();
   return 0;
 }

@@ -1320,28 +1320,35 @@ CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) {
   const CSettings& s = AppSettings();
   const bool onTop = s.Flag("NetOnTop");
   if (!onTop) activateWindow();
-  const bool shown = HasFlag(kShowNotes);
-  SetFlag(kShowNotes, true);
-  CNoteWnd* w = CreateNoteFromText(CapNoteText(received.text), !onTop);
-  SetFlag(kShowNotes, shown);
-  if (!w) return nullptr;
-  CNote& n = w->Note();
-  if (const int layout = s.Int("NetLayout"); layout > 0) {
-    const bool minimized = w->IsMinimized();
-    ApplyLayoutValues(n, ReadLayout(s, layout));
-    w->SetTransparency(n.Transparency);
-    w->FitToText(minimized);
-  }
+  // The note is made whole before its window is shown, once: a window
+  // shown and then changed costs the X server and the window manager dearly
+  // when notes come in quick succession.
+  const NotePoint p = GetNewNotePosition();
+  CNote n;
+  n.Rect = {p.x, p.y, 10, 10};
+  n.SetText(CapNoteText(received.text));
+  ApplyLayoutValues(n, ReadLayout(s, 0));
+  if (const int layout = s.Int("NetLayout"); layout > 0) ApplyLayoutValues(n, ReadLayout(s, layout));
   if (const int folder = s.Int("NetFolder"); folder > 0) {
     const std::vector<std::string> folders = FolderList();
     if (folder <= static_cast<int>(folders.size())) n.SetFolder(folders[static_cast<std::size_t>(folder - 1)]);
   }
   n.SetFlag(kFlagOnTop, onTop);
   n.SetReceivedFrom(received.from);
-  n.ReceivedOn = DateTime::Now();
-  SaveNote(n.Index, false);
-  w->ApplyZOrder(false);
-  if (!w->isVisible()) w->show();
+  n.Modified = DateTime::Now();
+  n.ReceivedOn = n.Modified;
+  const QSize size = ComputeNoteSize(n, nullptr, false, 0, m_tabStops, HasFlag(kTooSmall));
+  n.Rect.width = size.width();
+  n.Rect.height = size.height();
+  m_nextVisible = false;
+  CNote* created = m_store.CreateNote(std::move(n));
+  m_nextVisible = true;
+  if (!created) return nullptr;
+  CNoteWnd* w = WindowOf(*created);
+  SaveNote(created->Index, true);
+  ClearSelection();
+  if (!onTop) w->SetSelected(true);
+  w->show();
   switch (s.Int("NetAudio")) {
     case 1: CSound::Beep(); break;
     case 2: m_netSound.PlayWave(FromLocal(s.String("NetWave")), false); break;
