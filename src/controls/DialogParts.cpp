@@ -1,6 +1,11 @@
 #include "controls/DialogParts.h"
 
+#include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QUrl>
 #include <QDialogButtonBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -18,6 +23,26 @@ QDialogButtonBox* MakeOkCancel(QDialog* dialog) {
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   return buttons;
+}
+
+QDialogButtonBox* MakeOkCancelHelp(QDialog* dialog) {
+  QDialogButtonBox* buttons = MakeOkCancel(dialog);
+  QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
+  help->setText(FromLocal(LoadUIString(32015)).remove(QLatin1Char('&')));
+  help->setAutoDefault(false);
+  help->setIcon(QIcon());  // the style offers none of its own, and a stand-in misleads
+  QObject::connect(buttons, &QDialogButtonBox::helpRequested, dialog, [dialog] { OpenHelp(dialog); });
+  return buttons;
+}
+
+void OpenHelp(QWidget* parent) {
+  const QString dir = QApplication::applicationDirPath();
+  for (const QString& path : {dir + QStringLiteral("/help/Overview.htm"), dir + QStringLiteral("/../share/quillet/help/Overview.htm")}) {
+    if (!QFileInfo::exists(path)) continue;
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()))) return;
+    break;
+  }
+  CMessageBox::Show(parent, FromLocal(FormatUIString(LoadUIString(30017), {"Overview.htm"})));
 }
 
 bool MoveCurrentItem(QListWidget* list, int by) {

@@ -27,6 +27,7 @@
 #include "common/Text.h"
 #include "controls/CFileDialog.h"
 #include "controls/CMessageBox.h"
+#include "controls/DialogParts.h"
 #include "controls/CModal.h"
 #include "controls/Platform.h"
 #include "controls/QtDateNames.h"
@@ -681,16 +682,8 @@ void CMainWindow::About() {
 }
 
 void CMainWindow::Help() {
-  const QStringList candidates = {QApplication::applicationDirPath() + QStringLiteral("/help/Overview.htm"),
-                                  QApplication::applicationDirPath() + QStringLiteral("/../share/quillet/help/Overview.htm")};
-  for (const QString& path : candidates) {
-    if (QFileInfo::exists(path)) {
-      if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()))) return;
-      break;
-    }
-  }
   CBusyGuard busy(*this);
-  CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(30017), {"Overview.htm"})));
+  OpenHelp(nullptr);
 }
 
 void CMainWindow::Exit() {

@@ -119,7 +119,7 @@ CSendToDialog::CSendToDialog(QWidget* parent) : QDialog(parent) {
   progress->setRange(0, 0);
   progress->setTextVisible(false);
   progress->hide();
-  auto* buttons = MakeOkCancel(this);
+  auto* buttons = MakeOkCancelHelp(this);
   ok = buttons->button(QDialogButtonBox::Ok);
   auto* all = new QVBoxLayout(this);
   all->addWidget(group);
@@ -314,11 +314,15 @@ void CSendToDialog::SendNext() {
   }
   const auto [host, recipient] = m_queue.front();
   progress->setFormat(host);
-  auto* sender = new CNoteSender(host, m_port, m_message, [this, host = host, recipient = recipient](bool delivered) {
+  m_sender = new CNoteSender(host, m_port, m_message, [this, host = host, recipient = recipient](bool delivered) {
+    if (!m_busy) return;  // cancelled
     if (!delivered) {
       SetBusy(false);
       m_queue.clear();
       CMessageBox::Show(this, FromLocal(FormatUIString(LoadUIString(30012), {ToLocal(host)})));
+      // Enter tries again.
+      ok->setDefault(true);
+      ok->setFocus();
       return;
     }
     // A served recipient is neither typed nor ticked any more, so a second OK
@@ -329,11 +333,16 @@ void CSendToDialog::SendNext() {
     m_queue.erase(m_queue.begin());
     SendNext();
   }, this);
-  sender->Start();
+  m_sender->Start();
 }
 
 void CSendToDialog::reject() {
-  if (m_busy) return;
+  // Cancel stops a send in flight; what was delivered stays delivered.
+  if (m_busy) {
+    m_queue.clear();
+    SetBusy(false);
+    if (m_sender) m_sender->Cancel();
+  }
   SaveList();
   QDialog::reject();
 }

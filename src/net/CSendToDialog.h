@@ -65,6 +65,7 @@ class CSendToDialog : public QDialog {
   std::vector<std::pair<QString, QString>> m_queue;  // host, recipient text
   QByteArray m_message;
   uint16_t m_port = 0;
+  QPointer<CNoteSender> m_sender;
 };
 
 }  // namespace quillet

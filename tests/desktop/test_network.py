@@ -1,9 +1,10 @@
 """Notes from other computers, on loopback."""
+import os
 import select
 import socket
 import threading
 
-from quillet_desktop import DesktopTest, free_port, make_record
+from quillet_desktop import DesktopTest, free_port, make_record, wait_until
 
 
 def send(port, message):
@@ -103,3 +104,69 @@ class Receiver(DesktopTest):
         self.assertEqual(sum(self.closed_by_receiver(s) for s in drips), 0)
         self.assertLess(sum(self.closed_by_receiver(s) for s in crowd), len(crowd))
         self.assertEqual(notes[0].text, "an honest note")
+
+
+class SendTo(DesktopTest):
+    """The send-to dialog, as the user works it."""
+
+    RECIPIENTS = (186, 50)  # from the dialog's corner
+    TEXT = (230, 397)
+    HELP = (408, 496)
+
+    def open_dialog(self, port, extra_env=None):
+        self.d.write_settings({"Settings/NetPort": port})
+        self.d.start(extra_env=extra_env)
+        dialog = self.d.from_tray("d", "^Quillet Send To$")
+        self.x, self.y, _, _ = self.d.geometry(dialog)
+        return dialog
+
+    def at(self, offset):
+        return self.x + offset[0], self.y + offset[1]
+
+    def write_and_send(self, recipient, text):
+        self.d.type(recipient)
+        self.d.click(*self.at(self.TEXT))
+        self.d.type(text)
+        self.d.click(*self.at(self.RECIPIENTS))
+        self.d.key("Return")
+
+    def test_escape_stops_a_send_that_hangs(self):
+        # A peer whose queue is full: further connections hang unanswered.
+        busy = socket.socket()
+        busy.bind(("127.0.0.1", 0))
+        busy.listen(0)
+        self.addCleanup(busy.close)
+        fillers = []
+        for _ in range(4):
+            f = socket.socket()
+            f.setblocking(False)
+            f.connect_ex(busy.getsockname())
+            fillers.append(f)
+        self.addCleanup(lambda: [f.close() for f in fillers])
+        self.open_dialog(busy.getsockname()[1])
+        self.write_and_send("127.0.0.1", "hello")
+        self.d.key("Escape")
+        self.d.no_window("^Quillet Send To$")
+        self.assertTrue(self.d.running())
+
+    def test_enter_after_a_failed_send_tries_again(self):
+        self.open_dialog(free_port())  # nobody listens there
+        self.write_and_send("127.0.0.1", "hello")
+        self.d.message_box("The note cannot be delivered to: 127.0.0.1")
+        self.d.key("Return")
+        wait_until(lambda: len(self.d.messages()) == 1 and not self.d._dialog(), "the box gone")
+        self.d.key("Return")
+        wait_until(lambda: len(self.d.messages()) == 2, "the second try's message")
+        self.assertEqual(self.d.messages()[1], "The note cannot be delivered to: 127.0.0.1")
+
+    def test_help_opens_the_help_page(self):
+        bin_dir = os.path.join(self.d.home, "bin")
+        os.makedirs(bin_dir)
+        opened = os.path.join(self.d.home, "opened.txt")
+        with open(os.path.join(bin_dir, "xdg-open"), "w") as f:
+            f.write("#!/bin/sh\necho \"$1\" >> %s\n" % opened)
+        os.chmod(os.path.join(bin_dir, "xdg-open"), 0o755)
+        self.open_dialog(free_port(), {"PATH": bin_dir + ":" + os.environ["PATH"]})
+        self.d.click(*self.at(self.HELP))
+        wait_until(lambda: os.path.exists(opened) and "Overview.htm" in open(opened).read(), "the help page opened")
+        self.d.window("^Quillet Send To$")
