@@ -98,6 +98,8 @@ std::vector<SettingDef> BuildTable() {
   t.push_back(I(s, "NetFolder", T::Int, 0));
   t.push_back(I(s, "NetAudio", T::Int, 0));
   t.push_back(S(s, "NetWave", ""));
+  t.push_back(I(s, "NetAccept", T::Int, 0, 0, 2));
+  t.push_back(S(s, "NetAcceptList", ""));
   t.push_back(I(s, "CalWeek", T::Flag, 1));
   t.push_back(I(s, "CalToday", T::Flag, 1));
   t.push_back(I(s, "CalCircle", T::Flag, 0));

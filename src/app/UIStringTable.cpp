@@ -59,6 +59,12 @@ const std::vector<UIStringEntry>& UIStringTable() {
        "Die Notizen aus %s würden diese Programme starten, wenn ihr Alarm ausgelöst wird:\n\n%s\n\nZulassen? Mit "
        "Nein zeigt ihr Alarm nur eine Meldung."},
       {30030, "the clipboard", "der Zwischenablage"},
+      {30031, "Accept notes from", "Notizen annehmen von"},
+      {30032, "any computer", "jedem Computer"},
+      {30033, "this network only", "nur diesem Netzwerk"},
+      {30034, "these computers", "diesen Computern"},
+      {30035, "Names or addresses, separated by commas (192.168.1.0/24 for a network)",
+       "Namen oder Adressen, durch Kommas getrennt (192.168.1.0/24 für ein Netzwerk)"},
       // Questions and notices
       {30100, "Delete selected note(s)?", "Ausgewählte Notiz(en) löschen?"},
       {30101, "Trying to add icon to taskbar...", "Versuche, das Symbol zur Taskleiste hinzuzufügen..."},

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QHostInfo>
+#include <QNetworkInterface>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -35,6 +37,7 @@
 #include "mainwnd/CTrayIcon.h"
 #include "mainwnd/Hotkeys.h"
 #include "net/CNoteServer.h"
+
 #include "net/CSendToDialog.h"
 #include "net/TransferProtocol.h"
 #include "notelist/CFolderListDialog.h"
@@ -1288,6 +1291,39 @@ void CMainWindow::EditHiding(CNoteWnd& w) {
 
 namespace quillet {
 
+namespace {
+void ApplyAcceptRule(CNoteServer& server, const CSettings& s) {
+  const auto rule = static_cast<AcceptFrom>(std::clamp(s.Int("NetAccept"), 0, 2));
+  std::vector<Ipv4Net> local, listed;
+  for (const QNetworkInterface& iface : QNetworkInterface::allInterfaces()) {
+    if (!(iface.flags() & QNetworkInterface::IsUp)) continue;
+    for (const QNetworkAddressEntry& e : iface.addressEntries()) {
+      bool ok = false;
+      const uint32_t address = e.ip().toIPv4Address(&ok);
+      if (ok) local.push_back({address, e.netmask().toIPv4Address()});
+    }
+  }
+  std::vector<QString> names;
+  for (const std::string& entry : SplitRecipients(s.String("NetAcceptList"))) {
+    if (const auto net = ParseIpv4Net(entry))
+      listed.push_back(*net);
+    else
+      names.push_back(FromLocal(entry));
+  }
+  server.SetAcceptRule(rule, std::move(local), std::move(listed));
+  if (rule != AcceptFrom::kListed) return;
+  // Names are looked up without waiting; until then their notes are refused.
+  for (const QString& name : names)
+    QHostInfo::lookupHost(name, &server, [&server](const QHostInfo& info) {
+      for (const QHostAddress& a : info.addresses()) {
+        bool ok = false;
+        const uint32_t address = a.toIPv4Address(&ok);
+        if (ok) server.AllowListed({address, 0xFFFFFFFFu});
+      }
+    });
+}
+}  // namespace
+
 void CMainWindow::StartListening() {
   if (m_server) m_server->Close();
   CSettings& s = AppSettings();
@@ -1300,6 +1336,7 @@ void CMainWindow::StartListening() {
       m_server = std::make_unique<CNoteServer>();
       connect(m_server.get(), &CNoteServer::NoteReceived, this, [this](const ReceivedNote& n) { ReceiveNote(n); });
     }
+    ApplyAcceptRule(*m_server, s);
     if (m_server->Listen(port)) return;
   }
   // Networking stays off, also at later starts, until the user turns it on again.

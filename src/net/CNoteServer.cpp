@@ -63,6 +63,13 @@ void CNoteServer::EndOldest(const QString& peer) {
 
 void CNoteServer::Accept() {
   while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+    bool ipv4 = false;
+    const uint32_t address = socket->peerAddress().toIPv4Address(&ipv4);
+    if (!ipv4 || !PeerAccepted(m_rule, address, m_localNets, m_listed)) {
+      socket->abort();
+      socket->deleteLater();
+      continue;
+    }
     const QString peer = socket->peerAddress().toString();
     // Room for the newcomer: a computer gives up its own oldest connection
     // at its share, and the busiest one does when every slot is taken.

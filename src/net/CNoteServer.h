@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <unordered_map>
+#include <vector>
 
 #include "net/TransferProtocol.h"
 
@@ -37,6 +38,13 @@ class CNoteServer : public QObject {
   int OpenConnections() const { return m_open; }
 
   void SetDeadline(int ms) { m_deadlineMs = ms; }
+  // Peers the rule refuses are closed at once, and nothing is shown.
+  void SetAcceptRule(AcceptFrom rule, std::vector<Ipv4Net> localNets, std::vector<Ipv4Net> listed) {
+    m_rule = rule;
+    m_localNets = std::move(localNets);
+    m_listed = std::move(listed);
+  }
+  void AllowListed(Ipv4Net net) { m_listed.push_back(net); }
   static constexpr int kMaxConnections = 512;
   static constexpr int kMaxPerPeer = kMaxConnections / 2;
 
@@ -70,6 +78,8 @@ class CNoteServer : public QObject {
   quint64 m_nextId = 1;
   int m_open = 0;
   int m_deadlineMs = 10000;
+  AcceptFrom m_rule = AcceptFrom::kAny;
+  std::vector<Ipv4Net> m_localNets, m_listed;
 };
 
 }  // namespace quillet

@@ -97,4 +97,45 @@ uint16_t PortFromText(std::string_view text) {
   return static_cast<uint16_t>(port);
 }
 
+std::optional<Ipv4Net> ParseIpv4Net(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  int bits = 32;
+  if (const auto slash = text.find('/'); slash != std::string_view::npos) {
+    const std::string_view b = text.substr(slash + 1);
+    if (b.empty() || b.size() > 2 || !std::all_of(b.begin(), b.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      return std::nullopt;
+    bits = std::stoi(std::string(b));
+    if (bits > 32) return std::nullopt;
+    text = text.substr(0, slash);
+  }
+  uint32_t address = 0;
+  int parts = 0;
+  std::size_t i = 0;
+  while (parts < 4) {
+    std::size_t j = i;
+    while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
+    if (j == i || j - i > 3) return std::nullopt;
+    const int value = std::stoi(std::string(text.substr(i, j - i)));
+    if (value > 255) return std::nullopt;
+    address = (address << 8) | static_cast<uint32_t>(value);
+    ++parts;
+    if (parts < 4) {
+      if (j >= text.size() || text[j] != '.') return std::nullopt;
+      ++j;
+    }
+    i = j;
+  }
+  if (i != text.size()) return std::nullopt;
+  const uint32_t mask = bits == 0 ? 0 : 0xFFFFFFFFu << (32 - bits);
+  return Ipv4Net{address, mask};
+}
+
+bool PeerAccepted(AcceptFrom rule, uint32_t peer, const std::vector<Ipv4Net>& localNets,
+                  const std::vector<Ipv4Net>& listed) {
+  if (rule == AcceptFrom::kAny) return true;
+  const auto& nets = rule == AcceptFrom::kThisNetwork ? localNets : listed;
+  return std::any_of(nets.begin(), nets.end(), [peer](const Ipv4Net& n) { return n.Contains(peer); });
+}
+
 }  // namespace quillet

@@ -44,6 +44,20 @@ std::string RemoveRecipient(std::string_view typed, std::string_view served);
 std::vector<std::pair<std::string, std::string>> BuildRecipients(const std::vector<std::string>& tickedEntries,
                                                                  const std::string& typed);
 
+// Who may drop notes on this screen ("NetAccept"): any computer, only those
+// of the networks this computer is on, or only the listed ones
+// ("NetAcceptList"). The loopback network is one of this computer's.
+enum class AcceptFrom { kAny = 0, kThisNetwork = 1, kListed = 2 };
+struct Ipv4Net {
+  uint32_t address = 0;
+  uint32_t mask = 0xFFFFFFFFu;
+  bool Contains(uint32_t a) const { return (a & mask) == (address & mask); }
+};
+// "192.168.1.7" or "192.168.1.0/24"; nothing for a name or a mistake.
+std::optional<Ipv4Net> ParseIpv4Net(std::string_view text);
+bool PeerAccepted(AcceptFrom rule, uint32_t peer, const std::vector<Ipv4Net>& localNets,
+                  const std::vector<Ipv4Net>& listed);
+
 // The port of the "NetPort" text: its leading digits, 0 without any.
 uint16_t PortFromText(std::string_view text);
 

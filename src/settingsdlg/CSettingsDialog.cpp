@@ -344,7 +344,17 @@ CSettingsNetwork::CSettingsNetwork(QWidget* parent, CMainWindow& main) : QWidget
   audio->addItems({Plain(31023), Plain(31024), Plain(31025)});
   audio->setCurrentIndex(std::clamp(s.Int("NetAudio"), 0, 2));
   wave = new QLineEdit(FromLocal(s.String("NetWave")), this);
+  acceptFrom = new QComboBox(this);
+  acceptFrom->addItems({Plain(30032), Plain(30033), Plain(30034)});
+  acceptFrom->setCurrentIndex(std::clamp(s.Int("NetAccept"), 0, 2));
+  acceptList = new QLineEdit(FromLocal(s.String("NetAcceptList")), this);
+  acceptList->setPlaceholderText(Plain(30035));
+  acceptList->setToolTip(Plain(30035));
+  acceptList->setEnabled(acceptFrom->currentIndex() == 2);
+  connect(acceptFrom, &QComboBox::currentIndexChanged, acceptList, [this](int i) { acceptList->setEnabled(i == 2); });
   form->addRow(accept);
+  form->addRow(Plain(30031), acceptFrom);
+  form->addRow(QString(), acceptList);
   form->addRow(onTop);
   form->addRow(Plain(31193), layout);
   form->addRow(Plain(31505), folder);
@@ -547,6 +557,8 @@ CSettingsDialog::Values CSettingsDialog::ControlValues() const {
   put("NetSender", HoldToWidth(ToLocal(networkPage->sender->text()), kMaxSenderName));
   put("NetAudio", networkPage->audio->currentIndex());
   put("NetWave", ToLocal(networkPage->wave->text()));
+  put("NetAccept", networkPage->acceptFrom->currentIndex());
+  put("NetAcceptList", ToLocal(networkPage->acceptList->text().trimmed()));
   put("CalWeek", calendarPage->weeks->isChecked());
   put("CalToday", calendarPage->today->isChecked());
   put("CalCircle", calendarPage->circle->isChecked());

@@ -72,8 +72,8 @@ class CSettingsNetwork : public QWidget {
  public:
   CSettingsNetwork(QWidget* parent, CMainWindow& main);
   QCheckBox *accept, *onTop;
-  QComboBox *layout, *folder, *audio;
-  QLineEdit *port, *sender, *wave;
+  QComboBox *layout, *folder, *audio, *acceptFrom;
+  QLineEdit *port, *sender, *wave, *acceptList;
 };
 
 class CSettingsCalendar : public QWidget {

@@ -101,3 +101,24 @@ TEST(TransferProtocol, AServedRecipientIsRemovedAsAWholeField) {
   EXPECT_EQ(RemoveRecipient("a, a", "a"), "a");
   EXPECT_EQ(RemoveRecipient("b", "a"), "b");
 }
+
+TEST(TransferProtocol, WhoMayDropNotes) {
+  const auto ip = [](const char* s) { return ParseIpv4Net(s)->address; };
+  EXPECT_EQ(ip("192.168.1.7"), 0xC0A80107u);
+  const auto net = ParseIpv4Net(" 10.1.0.0/16 ");
+  ASSERT_TRUE(net);
+  EXPECT_TRUE(net->Contains(ip("10.1.200.3")));
+  EXPECT_FALSE(net->Contains(ip("10.2.0.1")));
+  EXPECT_TRUE(ParseIpv4Net("0.0.0.0/0")->Contains(ip("8.8.8.8")));
+  for (const char* bad : {"", "pc7", "1.2.3", "1.2.3.4.5", "256.1.1.1", "1.2.3.4/33", "1.2.3.4/", "1..2.3", "1.2.3.4 x"})
+    EXPECT_FALSE(ParseIpv4Net(bad)) << bad;
+
+  const std::vector<Ipv4Net> local = {*ParseIpv4Net("192.168.1.0/24")};
+  const std::vector<Ipv4Net> listed = {*ParseIpv4Net("10.0.0.5")};
+  EXPECT_TRUE(PeerAccepted(AcceptFrom::kAny, ip("8.8.8.8"), local, listed));
+  EXPECT_TRUE(PeerAccepted(AcceptFrom::kThisNetwork, ip("192.168.1.50"), local, listed));
+  EXPECT_FALSE(PeerAccepted(AcceptFrom::kThisNetwork, ip("10.0.0.5"), local, listed));
+  EXPECT_TRUE(PeerAccepted(AcceptFrom::kListed, ip("10.0.0.5"), local, listed));
+  EXPECT_FALSE(PeerAccepted(AcceptFrom::kListed, ip("192.168.1.50"), local, listed));
+  EXPECT_FALSE(PeerAccepted(AcceptFrom::kListed, ip("127.0.0.1"), local, listed));
+}

@@ -170,3 +170,31 @@ class SendTo(DesktopTest):
         self.d.click(*self.at(self.HELP))
         wait_until(lambda: os.path.exists(opened) and "Overview.htm" in open(opened).read(), "the help page opened")
         self.d.window("^Quillet Send To$")
+
+
+class AcceptFrom(DesktopTest):
+    def test_only_the_listed_computers_drop_notes(self):
+        port = free_port()
+        self.d.write_settings({"Settings/NetEnable": 1, "Settings/NetPort": port,
+                               "Settings/NetAccept": 2, "Settings/NetAcceptList": "127.0.0.2, 10.9.9.9"})
+        self.d.start()
+        refused = socket.socket()
+        refused.bind(("127.0.0.1", 0))
+        refused.settimeout(60)
+        refused.connect(("127.0.0.1", port))
+        self.addCleanup(refused.close)
+        try:
+            refused.sendall(b"PC1\nfrom a computer not listed")
+            refused.shutdown(socket.SHUT_WR)
+            self.assertEqual(refused.recv(1), b"")  # closed, and nothing said
+        except (ConnectionResetError, BrokenPipeError):
+            pass
+        listed = socket.socket()
+        listed.bind(("127.0.0.2", 0))
+        listed.connect(("127.0.0.1", port))
+        listed.sendall(b"PC2\nfrom a listed computer")
+        listed.close()
+        notes = self.d.wait_notes(lambda n: any(x.text == "from a listed computer" for x in n),
+                                  "the listed computer's note")
+        self.assertEqual([n.text for n in notes], ["from a listed computer"])
+        self.assertEqual(self.d.messages(), [])

@@ -172,3 +172,16 @@ TEST_F(SettingsDialog, TheColourOptionsExcludeOneAnother) {
   page.random->setChecked(false);
   EXPECT_TRUE(page.back->isEnabled());
 }
+
+TEST_F(SettingsDialog, WhoMayDropNotesIsChosenOnTheNetworkPage) {
+  Start();
+  CSettingsDialog dialog(*main);
+  EXPECT_EQ(dialog.networkPage->acceptFrom->currentIndex(), 0);  // any computer, as always
+  EXPECT_FALSE(dialog.networkPage->acceptList->isEnabled());
+  dialog.networkPage->acceptFrom->setCurrentIndex(2);
+  EXPECT_TRUE(dialog.networkPage->acceptList->isEnabled());
+  dialog.networkPage->acceptList->setText(QStringLiteral(" pc7, 192.168.1.0/24 "));
+  dialog.accept();
+  EXPECT_EQ(AppSettings().Int("NetAccept"), 2);
+  EXPECT_EQ(AppSettings().String("NetAcceptList"), "pc7, 192.168.1.0/24");
+}
