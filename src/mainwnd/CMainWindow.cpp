@@ -534,13 +534,25 @@ void CMainWindow::CancelEditor(CNoteEditor& editor, bool wasMinimized) {
   if (source->Note().HideMode == 0 && HasFlag(kShowNotes)) ShowNote(*source);
 }
 
+QRect CMainWindow::NewNoteRect(const CNote& note, const NotePoint& p) const {
+  const bool tooSmall = HasFlag(kTooSmall);
+  QSize size = ComputeNoteSize(note, nullptr, false, 0, m_tabStops, tooSmall);
+  // Text from outside may hold lines of any length: the note is never wider
+  // than the screen, and its long lines wrap. Nothing is cut.
+  const QPoint at(p.x, p.y);
+  const QRect area = WorkArea(&at);
+  if (size.width() > area.width()) size = ComputeNoteSize(note, nullptr, false, area.width(), m_tabStops, tooSmall);
+  int x = p.x;
+  if (x + size.width() > area.right() + 1) x = std::max(area.left(), area.right() + 1 - size.width());
+  return QRect(QPoint(x, p.y), size);
+}
+
 CNoteWnd* CMainWindow::CreateNoteFromText(const std::string& text, bool select) {
   const NotePoint p = GetNewNotePosition();
   CNoteWnd* w = CreateNote(text, {p.x, p.y, 10, 10}, true, true);
   if (!w) return nullptr;
   w->Note().Modified = DateTime::Now();
-  w->SetNoteGeometry(QRect(QPoint(p.x, p.y),
-                           ComputeNoteSize(w->Note(), nullptr, false, 0, m_tabStops, HasFlag(kTooSmall))));
+  w->SetNoteGeometry(NewNoteRect(w->Note(), p));
   SaveNote(w->Index(), true);
   ClearSelection();
   if (select) w->SetSelected(true);
@@ -969,7 +981,7 @@ void CMainWindow::PasteNoteFrom(CNoteWnd& note) {
   SetFlag(kShowNotes, shown);
   if (!created) return;
   CNoteWnd* w = WindowOf(*created);
-  w->SetNoteGeometry(QRect(QPoint(p.x, p.y), ComputeNoteSize(*created, nullptr, false, 0, m_tabStops, HasFlag(kTooSmall))));
+  w->SetNoteGeometry(NewNoteRect(*created, p));
   SaveNote(created->Index, true);
 }
 
@@ -1367,9 +1379,8 @@ CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) {
   n.SetReceivedFrom(received.from);
   n.Modified = DateTime::Now();
   n.ReceivedOn = n.Modified;
-  const QSize size = ComputeNoteSize(n, nullptr, false, 0, m_tabStops, HasFlag(kTooSmall));
-  n.Rect.width = size.width();
-  n.Rect.height = size.height();
+  const QRect r = NewNoteRect(n, p);
+  n.Rect = {r.x(), r.y(), r.width(), r.height()};
   m_nextVisible = false;
   CNote* created = m_store.CreateNote(std::move(n));
   m_nextVisible = true;

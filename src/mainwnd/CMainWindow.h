@@ -156,6 +156,8 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void ShowMainMenu(const QPoint& globalPos);
   void TrayDoubleClick();
   void TrayPressed();
+  // Where a note made from text goes: its size for the text, within the screen.
+  QRect NewNoteRect(const CNote& note, const NotePoint& p) const;
   CNoteWnd* CreateNoteFromText(const std::string& text, bool select);
   NotePoint GetNewNotePosition() const;
   void StoreUndo(const std::vector<int>& indices, int labelId);

@@ -1,7 +1,7 @@
 """Notes that come from outside: shared files and the clipboard."""
 import os
 
-from quillet_desktop import DesktopTest, make_record, ole_now, wait_until, write_data_file
+from quillet_desktop import SCREEN_W, DesktopTest, make_record, ole_now, wait_until, write_data_file
 
 
 class Foreign(DesktopTest):
@@ -56,6 +56,23 @@ class Foreign(DesktopTest):
         self.d.menu()
         self.d.key("c")
         wait_until(lambda: self.d.clipboard() == "one\ntwo", "the note's text on the clipboard with LF lines")
+
+    def test_a_pasted_long_line_wraps_within_the_screen(self):
+        self.d.start()
+        text = " ".join("word%03d" % i for i in range(250))  # about 2,000 bytes on one line
+        self.d.set_clipboard(text)
+        self.d.tray_menu()
+        self.d.key("p")  # Paste Note
+        notes = self.d.wait_notes(lambda n: len(n) == 1, "the pasted note on disk")
+        # Pasting may break lines by the format rule; every word is kept.
+        self.assertEqual(notes[0].text.replace("\r\n", " "), text)
+        x, y, w, h = notes[0].rect
+        self.assertGreaterEqual(x, 0)
+        self.assertLessEqual(x + w, SCREEN_W)
+        wx, wy, ww, wh = self.d.geometry(self.d.note_window("word000"))
+        self.assertGreaterEqual(wx, 0)
+        self.assertLessEqual(wx + ww, SCREEN_W)
+        self.assertEqual((wx, wy), (x, y))
 
     def test_the_first_import_starts_in_the_home_folder(self):
         # A bare file name typed into the first Open dialog is looked for at home.

@@ -4,7 +4,7 @@ import select
 import socket
 import threading
 
-from quillet_desktop import DesktopTest, free_port, make_record, wait_until
+from quillet_desktop import SCREEN_W, DesktopTest, free_port, make_record, wait_until
 
 
 def send(port, message):
@@ -36,6 +36,20 @@ class Network(DesktopTest):
         self.assertEqual(self.d.title(w), "Quillet0000 - milk")
         notes = self.d.wait_notes(lambda n: len(n) == 1, "the received note on disk")
         self.assertEqual(notes[0].text, "milk\r\nbread")
+
+    def test_a_received_long_line_wraps_within_the_screen(self):
+        port = free_port()
+        self.d.write_settings({"Settings/NetEnable": 1, "Settings/NetPort": port})
+        self.d.start()
+        text = " ".join("word%03d" % i for i in range(250))
+        send(port, ("PC7\n" + text).encode("utf-8"))
+        notes = self.d.wait_notes(lambda n: len(n) == 1, "the received note on disk")
+        self.assertEqual(notes[0].text, text)
+        x, y, w, h = notes[0].rect
+        self.assertLessEqual(x + w, SCREEN_W)
+        wx, wy, ww, wh = self.d.geometry(self.d.note_window("word000"))
+        self.assertLessEqual(wx + ww, SCREEN_W)
+        self.assertEqual((wx, wy), (x, y))
 
 
 class Receiver(DesktopTest):
