@@ -1390,6 +1390,7 @@ CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) {
   ClearSelection();
   if (!onTop) w->SetSelected(true);
   w->show();
+  RecordPeerAddress(*w, received);
   switch (s.Int("NetAudio")) {
     case 1: CSound::Beep(); break;
     case 2: m_netSound.PlayWave(FromLocal(s.String("NetWave")), false); break;
@@ -1397,6 +1398,22 @@ CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) {
   }
   Q_EMIT NotesChanged();
   return w;
+}
+
+void CMainWindow::RecordPeerAddress(CNoteWnd& w, const ReceivedNote& received) {
+  const QString host = FromLocal(HostOf(received.from));
+  if (received.peer.empty() || host == FromLocal(received.peer)) return;
+  // A header that no name lookup turns into an address is a title: a reply
+  // needs the address the note came from.
+  QHostInfo::lookupHost(host, this, [this, wnd = QPointer<CNoteWnd>(&w), received](const QHostInfo& info) {
+    if (info.error() == QHostInfo::NoError && !info.addresses().isEmpty()) return;
+    for (const auto& [note, window] : m_windows) {
+      if (window.get() != wnd || note->ReceivedFrom() != received.from) continue;
+      window->Note().SetReceivedFrom(WithPeerAddress(received.from, received.peer));
+      SaveNote(note->Index, false);
+      return;
+    }
+  });
 }
 
 void CMainWindow::SendTo(const QString& text, const QString& recipients) {

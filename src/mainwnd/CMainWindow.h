@@ -145,6 +145,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   // Notes over the network.
   CNoteServer* Server() const { return m_server.get(); }
   // A note that came over the network, with its sender and time of arrival.
+  void RecordPeerAddress(CNoteWnd& w, const ReceivedNote& received);
   CNoteWnd* ReceiveNote(const ReceivedNote& received);
   // The send-to dialog with this text and these recipients.
   void SendTo(const QString& text, const QString& recipients);

@@ -125,6 +125,7 @@ void CNoteServer::Finish(quint64 id, bool decode) {
   --m_open;
   if (--m_openByPeer[c.peer] == 0) m_openByPeer.erase(c.peer);
   if (decode) c.note = DecodeMessage(std::string_view(c.bytes.constData(), static_cast<std::size_t>(c.bytes.size())));
+  if (c.note) c.note->peer = c.peer.toStdString();
   c.bytes = QByteArray();
   Release(c.peer);
 }

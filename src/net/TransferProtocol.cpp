@@ -36,9 +36,18 @@ std::optional<ReceivedNote> DecodeMessage(std::string_view bytes) {
   return note;
 }
 
+std::string WithPeerAddress(std::string_view from, std::string_view address) {
+  const std::string tail = " [" + std::string(address) + "]";
+  if (tail.size() >= 63) return std::string(from);
+  return HoldToWidth(std::string(from), 63 - tail.size()) + tail;
+}
+
 std::string HostOf(std::string_view entry) {
   std::string_view host;
-  if (!entry.empty() && entry.front() == '"') {
+  if (const auto open = entry.rfind(" ["); open != std::string_view::npos && entry.size() > open + 3 &&
+                                           entry.back() == ']') {
+    host = entry.substr(open + 2, entry.size() - open - 3);
+  } else if (!entry.empty() && entry.front() == '"') {
     const auto close = entry.find('"', 1);
     host = entry.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
   } else {

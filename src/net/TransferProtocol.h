@@ -22,14 +22,21 @@ std::string EncodeMessage(const std::string& computerName, const std::string& se
 struct ReceivedNote {
   std::string from;  // the header, held to 62 bytes when it reaches 64
   std::string text;
+  std::string peer;  // the address it came from, as the receiver saw it
 };
+
+// A header that names no computer (a title, as KNotes sends) keeps the
+// address it came from: "title [192.168.1.7]", within 63 bytes, the title
+// cut at a character and the address whole.
+std::string WithPeerAddress(std::string_view from, std::string_view address);
 
 // A note when the message has a non-empty header and a non-empty text
 // within its first 2046 bytes; the text ends at a NUL byte.
 std::optional<ReceivedNote> DecodeMessage(std::string_view bytes);
 
-// The computer a recipient entry names: a quoted name, or the text up to
-// the first space ("PC7 (Anna)" names PC7).
+// The computer a recipient entry names: an address in brackets at its end
+// ("Shopping [192.168.1.7]"), a quoted name, or the text up to the first
+// space ("PC7 (Anna)" names PC7).
 std::string HostOf(std::string_view entry);
 
 // Typed recipients: fields separated by "," or ";", trimmed, empty ones skipped.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/Text.h"
 #include "net/TransferProtocol.h"
 
 using namespace quillet;
@@ -121,4 +122,17 @@ TEST(TransferProtocol, WhoMayDropNotes) {
   EXPECT_TRUE(PeerAccepted(AcceptFrom::kListed, ip("10.0.0.5"), local, listed));
   EXPECT_FALSE(PeerAccepted(AcceptFrom::kListed, ip("192.168.1.50"), local, listed));
   EXPECT_FALSE(PeerAccepted(AcceptFrom::kListed, ip("127.0.0.1"), local, listed));
+}
+
+TEST(TransferProtocol, ATitleKeepsTheAddressItCameFrom) {
+  EXPECT_EQ(WithPeerAddress("Shopping (anna)", "192.168.1.7"), "Shopping (anna) [192.168.1.7]");
+  EXPECT_EQ(HostOf("Shopping (anna) [192.168.1.7]"), "192.168.1.7");
+  // Within 63 bytes: the title gives way, cut between characters, the address stays whole.
+  const std::string title = std::string(40, 'x') + "ÄÄÄÄÄÄÄÄÄÄ";
+  const std::string kept = WithPeerAddress(title, "192.168.100.200");
+  EXPECT_LE(kept.size(), 63u);
+  EXPECT_EQ(kept.substr(kept.size() - 18), " [192.168.100.200]");
+  EXPECT_TRUE(IsValidUtf8(kept.substr(0, kept.size() - 18)));
+  EXPECT_EQ(HostOf(kept), "192.168.100.200");
+  EXPECT_EQ(HostOf("PC [x"), "PC");  // no closing bracket: no address
 }

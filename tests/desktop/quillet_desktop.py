@@ -127,6 +127,7 @@ class Note:
         self.on_top = struct.unpack_from("<I", rec, 2636)[0]
         self.color_text, self.color_back, self.color_border = struct.unpack_from("<III", rec, 2640)
         self.folder = rec[2800:2864].split(b"\0", 1)[0].decode("utf-8", "replace")
+        self.received_from = rec[2724:2788].split(b"\0", 1)[0].decode("utf-8", "replace")
 
     def __repr__(self):
         return "Note(%r, %r)" % (self.text, self.rect)

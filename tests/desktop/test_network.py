@@ -52,6 +52,69 @@ class Network(DesktopTest):
         self.assertEqual((wx, wy), (x, y))
 
 
+class KNotes(DesktopTest):
+    """Both directions with a peer that speaks KNotes' bytes: a title line,
+    bare LF lines, UTF-8, one message per connection."""
+
+    def test_a_reply_to_a_titled_note_goes_back_to_the_address_it_came_from(self):
+        port = free_port()
+        self.d.write_settings({"Settings/NetEnable": 1, "Settings/NetPort": port})
+        self.d.start()
+        with socket.socket() as s:
+            s.bind(("127.0.0.2", 0))
+            s.connect(("127.0.0.1", port))
+            s.sendall("Einkauf (anna)\nMilch\nBrötchen".encode("utf-8"))
+        notes = self.d.wait_notes(lambda n: len(n) == 1 and n[0].received_from.endswith("]"),
+                                  "the note with the address it came from")
+        self.assertEqual(notes[0].received_from, "Einkauf (anna) [127.0.0.2]")
+        self.assertEqual(notes[0].text, "Milch\r\nBrötchen")
+        # Reply: the send-to dialog addresses the sender's computer, here
+        # this very receiver, listening on every address.
+        w = self.d.note_window("Milch")
+        self.d.click(*self.d.center(w), button=3)
+        self.d.menu()
+        self.d.key("n")  # Send To...
+        self.d.focused("^Quillet Send To$")
+        self.d.key("Return")
+        notes = self.d.wait_notes(lambda n: len(n) == 2, "the reply, delivered")
+        self.assertEqual(notes[1].text, "Milch\r\nBrötchen")
+        self.assertEqual(self.d.messages(), [])
+
+    def test_a_note_sent_to_a_knotes_receiver_has_clean_lines_and_accents(self):
+        knotes = socket.socket()
+        knotes.bind(("127.0.0.1", 0))
+        knotes.listen(5)
+        self.addCleanup(knotes.close)
+        port = knotes.getsockname()[1]
+        self.d.write_settings({"Settings/NetPort": port, "Settings/NetSender": "Jörg"})
+        self.d.write_notes([make_record("Greetings\r\nGrüße aus Köln", (100, 100, 200, 80))])
+        self.d.start()
+        w = self.d.note_window("Greetings")
+        self.d.click(*self.d.center(w), button=3)
+        self.d.menu()
+        self.d.key("n")  # Send To...
+        self.d.focused("^Quillet Send To$")
+        self.d.type("127.0.0.1")
+        self.d.key("Return")
+        knotes.settimeout(60)
+        conn, _ = knotes.accept()
+        data = b""
+        with conn:
+            conn.settimeout(60)
+            while True:  # a KNotes receiver reads up to 4,096 bytes until the sender closes
+                chunk = conn.recv(4096)
+                if not chunk:
+                    break
+                data += chunk
+        title, body = data.decode("utf-8").split("\n", 1)
+        self.assertTrue(title.endswith(" (Jörg)"), title)
+        # Lines end in CR LF, as between our own computers; a Qt text box
+        # (KNotes') takes CR LF as one line break, and no CR stands alone.
+        self.assertEqual(body.splitlines(), ["Greetings", "Grüße aus Köln"])
+        self.assertEqual(body.count("\r"), body.count("\r\n"))
+        self.d.no_window("^Quillet Send To$")
+
+
 class Receiver(DesktopTest):
     """The receiver against peers that do not play by the rules."""
 
