@@ -1,5 +1,7 @@
 #include "notelist/CNoteListModel.h"
 
+#include <map>
+
 #include <algorithm>
 
 #include "app/Paths.h"
@@ -161,13 +163,30 @@ void CNoteListModel::sort(int section, Qt::SortOrder order) {
     }
     return a.first < b.first;
   };
-  Q_EMIT layoutAboutToBeChanged();
+  Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  // The selection and the current row follow their notes, not the row numbers.
+  const QModelIndexList before = persistentIndexList();
+  std::vector<std::pair<int, int>> identities;  // note index, bin entry
+  identities.reserve(static_cast<std::size_t>(before.size()));
+  for (const QModelIndex& i : before) {
+    const Row& r = m_rows[static_cast<std::size_t>(i.row())];
+    identities.emplace_back(r.note, r.binEntry);
+  }
   if (order == Qt::AscendingOrder)
     std::stable_sort(keyed.begin(), keyed.end(), less);
   else
     std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) { return less(b, a); });
-  for (std::size_t i = 0; i < keyed.size(); ++i) m_rows[i] = std::move(keyed[i].second);
-  Q_EMIT layoutChanged();
+  std::map<std::pair<int, int>, int> rowOf;
+  for (std::size_t i = 0; i < keyed.size(); ++i) {
+    m_rows[i] = std::move(keyed[i].second);
+    rowOf[{m_rows[i].note, m_rows[i].binEntry}] = static_cast<int>(i);
+  }
+  QModelIndexList after;
+  after.reserve(before.size());
+  for (qsizetype k = 0; k < before.size(); ++k)
+    after.push_back(index(rowOf.at(identities[static_cast<std::size_t>(k)]), before[k].column()));
+  changePersistentIndexList(before, after);
+  Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 }  // namespace quillet

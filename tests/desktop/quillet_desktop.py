@@ -80,7 +80,7 @@ def ole_now(offset_seconds=0.0):
 
 
 def make_record(text, rect=(200, 200, 160, 60), back=0x0080FFFF, text_color=0, border=0,
-                alarm=None, alarm_type=0, alarm_action=0, alarm_exec="", folder="", hide_mode=0):
+                alarm=None, alarm_type=0, alarm_action=0, alarm_exec="", folder="", hide_mode=0, modified=None):
     """A version-10 record; alarm is a local time in days (see ole_now), type 0 rings once."""
     r = bytearray(RECORD)
     raw = text.replace("\n", "\r\n").encode("utf-8")[:2047]
@@ -93,7 +93,7 @@ def make_record(text, rect=(200, 200, 160, 60), back=0x0080FFFF, text_color=0, b
     r[2094:2094 + len(e)] = e
     r[2608:2620] = NULL_DATE
     struct.pack_into("<H", r, 2620, hide_mode)
-    r[2624:2636] = struct.pack("<dI", ole_now(), 0)
+    r[2624:2636] = struct.pack("<dI", ole_now() if modified is None else modified, 0)
     struct.pack_into("<IIII", r, 2636, 0, text_color, back, border)
     # A LOGFONT: 16 px Liberation Sans, normal weight.
     struct.pack_into("<iiiii", r, 2652, -16, 0, 0, 0, 400)

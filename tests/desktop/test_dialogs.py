@@ -1,5 +1,5 @@
 """The note list, search, settings, calendar and hotkeys, from the tray."""
-from quillet_desktop import DesktopTest, make_record, wait_until
+from quillet_desktop import DesktopTest, make_record, ole_now, wait_until
 
 
 class Dialogs(DesktopTest):
@@ -93,6 +93,19 @@ class Dialogs(DesktopTest):
             self.d.close_note_list()
             self.assertEqual(self.d.setting("Settings/ListSortCol"), "1")
             self.assertEqual(self.d.setting("Settings/ListSortAsc"), ascending, "after click %d" % (round + 1))
+
+    def test_the_selection_follows_its_note_through_a_sort(self):
+        self.d.write_settings({"Settings/ListSortCol": 1, "Settings/ListSortAsc": 1})  # oldest first
+        self.d.write_notes([make_record("alpha", (100, 100, 200, 80), modified=ole_now(-86400)),
+                            make_record("beta", (400, 100, 200, 80))])
+        self.d.start()
+        lst = self.d.from_tray("l", "^Quillet Note List$")
+        x, y, w, h = self.d.geometry(lst)
+        self.d.click(x + 435, y + 165)  # the first row: alpha
+        self.d.click(x + 435, y + 116)  # the "Last Modified" header: newest first now
+        self.d.key("Delete")
+        notes = self.d.wait_notes(lambda n: len(n) == 1, "one note left")
+        self.assertEqual(notes[0].text, "beta")
 
     def test_a_case_sensitive_search_runs_and_keeps_the_text_as_typed(self):
         self.d.write_settings({"Search/1": "anna"})
