@@ -1,5 +1,6 @@
 #include "notelist/CNoteListWnd.h"
 
+
 #include <QApplication>
 #include <map>
 #include <numeric>
@@ -29,6 +30,7 @@
 #include "controls/CModal.h"
 #include "controls/Platform.h"
 #include "mainwnd/CMainWindow.h"
+#include "notewnd/CNoteEditor.h"
 #include "notelist/CFolderListDialog.h"
 #include "notelist/CSearchDialog.h"
 #include "notelist/Search.h"
@@ -549,7 +551,15 @@ void CNoteListWnd::Command(int id, bool shift) {
     const int cmd = id == 32109 ? 32116 : id;
     m_main.NoteCommand(*first, cmd, shift);
   }
-  if (id == 32100) return;
+  if (id == 32100) {
+    // The list has the keyboard back when the edit ends.
+    if (CNoteEditor* editor = m_main.ActiveEditor())
+      connect(editor, &QObject::destroyed, this, [this] {
+        activateWindow();
+        m_table->setFocus();
+      });
+    return;
+  }
   Fill();
 }
 

@@ -1,5 +1,7 @@
 #include "notewnd/CNoteEditor.h"
 
+#include <QApplication>
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -38,6 +40,7 @@ CNoteEditor::CNoteEditor(CMainWindow& main, CNoteWnd& note) : QPlainTextEdit(nul
   note.hide();
   setPlainText(EditorText(n.Text()));
   GrowWithText();
+  KeepAboveModal();
   show();
   activateWindow();
   QTextCursor cur = textCursor();
@@ -73,6 +76,7 @@ CNoteEditor::CNoteEditor(CMainWindow& main, CNoteWnd* source, int layout, const 
   const QString t = EditorText(text);
   setPlainText(t);
   GrowWithText();
+  KeepAboveModal();
   show();
   activateWindow();
   QTextCursor cur = textCursor();
@@ -156,6 +160,12 @@ void CNoteEditor::moveEvent(QMoveEvent* e) {
   // A window manager may place a newly mapped window where it likes (openbox
   // at times puts it at 0, 0); the editor lies over its note and stays there.
   if (!m_closing && pos() != m_origin) move(m_origin);
+}
+
+void CNoteEditor::KeepAboveModal() {
+  // Opened from a modal window (the note list), the editor must have the
+  // keyboard itself: otherwise the keys typed run that window's commands.
+  if (QApplication::activeModalWidget()) setWindowModality(Qt::ApplicationModal);
 }
 
 void CNoteEditor::focusOutEvent(QFocusEvent* e) {

@@ -41,6 +41,7 @@ class CNoteEditor : public QPlainTextEdit {
  private:
   void Setup(const QFont& font, ColorRef text, ColorRef back, ColorRef border, int align, int transparency);
   void GrowWithText();
+  void KeepAboveModal();
   void InsertAtSelection(const QString& s);
   void Finish();
 

@@ -94,6 +94,22 @@ class Dialogs(DesktopTest):
             self.assertEqual(self.d.setting("Settings/ListSortCol"), "1")
             self.assertEqual(self.d.setting("Settings/ListSortAsc"), ascending, "after click %d" % (round + 1))
 
+    def test_a_note_edited_from_the_list_takes_the_keys_typed(self):
+        self.d.write_notes([make_record("alpha", (100, 100, 200, 80)), make_record("beta", (400, 100, 200, 80))])
+        self.d.start()
+        lst = self.d.from_tray("l", "^Quillet Note List$")
+        x, y, w, h = self.d.geometry(lst)
+        self.d.double_click(x + 435, y + 165)  # the first row
+        editor = self.d.editor()
+        self.d.type("gamma ")  # a space would open the alarm dialog in the list
+        self.d.key("ctrl+Return")
+        self.d.no_window("^Quillet Editor$")
+        notes = self.d.wait_notes(lambda n: any(x.text == "gamma " for x in n), "the edited text on disk")
+        self.d.focused("^Quillet Note List$", "the list with the keyboard again")
+        self.d.close_note_list()
+        self.assertEqual(sorted(n.text for n in self.d.notes()), ["beta", "gamma "])
+        self.assertEqual(self.d.messages(), [])
+
     def test_the_selection_follows_its_note_through_a_sort(self):
         self.d.write_settings({"Settings/ListSortCol": 1, "Settings/ListSortAsc": 1})  # oldest first
         self.d.write_notes([make_record("alpha", (100, 100, 200, 80), modified=ole_now(-86400)),
