@@ -1478,6 +1478,7 @@ CGlobalHotkeys& CMainWindow::Hotkeys() {
 void CMainWindow::RegisterHotkeys() {
   CGlobalHotkeys& keys = Hotkeys();
   bool wanted = false;
+  std::vector<std::string> taken;
   for (const HotkeyDef& h : HotkeyTable()) {
     if (HasFlag(h.flag)) {
       keys.Unregister(h.id);
@@ -1487,9 +1488,16 @@ void CMainWindow::RegisterHotkeys() {
     if ((value & 0xFFFF) == 0) continue;
     wanted = true;
     const HotkeyParts parts = DecodeHotkey(value);
-    // A combination another program holds simply does not work.
-    keys.Register(h.id, parts.virtualKey, parts.modifiers);
+    // A combination another program holds does not work: the user is told which.
+    if (!keys.Register(h.id, parts.virtualKey, parts.modifiers) && keys.Available())
+      taken.push_back(FormatUIString(LoadUIString(30036), {HotkeyText(value), LoadUIString(h.label, true)}));
     SetFlag(h.flag, true);
+  }
+  if (!taken.empty()) {
+    std::string text;
+    for (const std::string& t : taken) text += (text.empty() ? "" : "\n\n") + t;
+    CBusyGuard busy(*this);
+    CMessageBox::Show(nullptr, FromLocal(text), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
   }
   if (wanted && !keys.Available() && !m_toldNoHotkeys) {
     m_toldNoHotkeys = true;

@@ -26,6 +26,25 @@ int EncodeHotkey(int virtualKey, int modifiersWithoutWin, bool windowsKey) {
   return EncodeHotkey(virtualKey, (modifiersWithoutWin & ~kHotWin) | (windowsKey ? kHotWin : 0));
 }
 
+std::string HotkeyText(int value) {
+  const HotkeyParts p = DecodeHotkey(value);
+  std::string text;
+  if (p.modifiers & kHotWin) text += "Super+";
+  if (p.modifiers & kHotCtrl) text += "Ctrl+";
+  if (p.modifiers & kHotAlt) text += "Alt+";
+  if (p.modifiers & kHotShift) text += "Shift+";
+  const int vk = p.virtualKey;
+  if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
+    text += static_cast<char>(vk);
+  else if (vk >= 0x70 && vk <= 0x87)
+    text += "F" + std::to_string(vk - 0x70 + 1);
+  else if (vk == 0x20)
+    text += "Space";
+  else
+    text += "#" + std::to_string(vk);
+  return text;
+}
+
 int RegistrationModifiers(int m) {
   return ((m & kHotAlt) ? 1 : 0) | ((m & kHotCtrl) ? 2 : 0) | ((m & kHotShift) ? 4 : 0) | ((m & kHotWin) ? 8 : 0);
 }

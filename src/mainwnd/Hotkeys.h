@@ -3,6 +3,7 @@
 // low byte and the modifiers in the next one (0x01 Shift, 0x02 Ctrl, 0x04 Alt,
 // 0x08 the Windows key), so a settings file means the same on every system.
 #include <array>
+#include <string>
 #include <cstdint>
 
 namespace quillet {
@@ -29,6 +30,9 @@ HotkeyParts DecodeHotkey(int value);
 int EncodeHotkey(int virtualKey, int modifiers);
 // The settings page edits the Windows key with a box of its own.
 int EncodeHotkey(int virtualKey, int modifiersWithoutWin, bool windowsKey);
+
+// A stored hotkey as people write it: "Ctrl+Alt+N", "Shift+F5".
+std::string HotkeyText(int value);
 
 // The modifiers as the platform's registration counts them: Alt 1, Ctrl 2, Shift 4, Windows 8.
 int RegistrationModifiers(int modifiers);

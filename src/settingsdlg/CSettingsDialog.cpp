@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -277,12 +278,35 @@ CSettingsNewnote::CSettingsNewnote(QWidget* parent, CMainWindow& main) : QWidget
 
 // ---- Keyboard ------------------------------------------------------------------
 
+void CHotkeyEdit::keyPressEvent(QKeyEvent* e) {
+  const int key = e->key();
+  const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier | Qt::ShiftModifier);
+  if (mods == Qt::NoModifier && (key == Qt::Key_Backspace || key == Qt::Key_Delete)) {
+    clear();
+    return;
+  }
+  if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+    e->ignore();  // Ctrl+Tab switches pages
+    return;
+  }
+  const bool modifierKey = key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Shift ||
+                           key == Qt::Key_Meta || key == Qt::Key_Super_L || key == Qt::Key_Super_R;
+  const bool functionKey = key >= Qt::Key_F1 && key <= Qt::Key_F24;
+  const bool held = (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) || m_windowsKey->isChecked();
+  if (!modifierKey && !functionKey && !held) {
+    // Refused, and the field keeps what it had; Enter and Esc go on to the dialog.
+    e->ignore();
+    return;
+  }
+  QKeySequenceEdit::keyPressEvent(e);
+}
+
 CSettingsKeyboard::CSettingsKeyboard(QWidget* parent) : QWidget(parent) {
   auto* form = new QFormLayout(this);
   const auto& table = HotkeyTable();
   for (std::size_t i = 0; i < table.size(); ++i) {
-    keys[i] = new QKeySequenceEdit(this);
     windows[i] = new QCheckBox(Plain(31198), this);
+    keys[i] = new CHotkeyEdit(this, windows[i]);
     auto* box = new QWidget(this);
     auto* h = new QHBoxLayout(box);
     h->setContentsMargins(0, 0, 0, 0);

@@ -3,6 +3,7 @@
 #include <string>
 #include <variant>
 #include <QDialog>
+#include <QKeySequenceEdit>
 #include <QWidget>
 #include <array>
 
@@ -56,11 +57,27 @@ class CSettingsNewnote : public QWidget {
   QPlainTextEdit* text;
 };
 
+// A hotkey field: Backspace and Delete clear it, and a key needs Ctrl, Alt
+// or the Windows key (its own or the box beside it), except F1 to F24: a
+// bare key would be taken from every program on the desktop. Other keys,
+// Enter and Esc among them, go on to the dialog.
+class CHotkeyEdit : public QKeySequenceEdit {
+  Q_OBJECT
+ public:
+  CHotkeyEdit(QWidget* parent, const QCheckBox* windowsKey) : QKeySequenceEdit(parent), m_windowsKey(windowsKey) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  const QCheckBox* m_windowsKey;
+};
+
 class CSettingsKeyboard : public QWidget {
   Q_OBJECT
  public:
   explicit CSettingsKeyboard(QWidget* parent);
-  std::array<QKeySequenceEdit*, 8> keys{};
+  std::array<CHotkeyEdit*, 8> keys{};
   std::array<QCheckBox*, 8> windows{};
   // The stored value of hotkey i: modifiers × 256 + virtual key, 0 for none.
   int Value(int i) const;

@@ -1,5 +1,9 @@
 """The note list, search, settings, calendar and hotkeys, from the tray."""
-from quillet_desktop import DesktopTest, make_record, ole_now, wait_until
+import os
+import subprocess
+import sys
+
+from quillet_desktop import DesktopTest, _die_with_the_test, make_record, ole_now, wait_until
 
 
 class Dialogs(DesktopTest):
@@ -81,6 +85,29 @@ class Dialogs(DesktopTest):
         self.d.type("by hotkey")
         self.d.key("ctrl+Return")
         self.d.wait_notes(lambda n: [x.text for x in n] == ["by hotkey"], "the note on disk")
+
+    def test_backspace_in_a_hotkey_field_clears_it_and_grabs_nothing(self):
+        self.d.write_settings({"Settings/PasteHotkey": 0x650})  # Ctrl+Alt+P
+        self.d.start()
+        dialog = self.d.from_tray("s", "^Quillet Settings$")
+        x, y, w, h = self.d.geometry(dialog)
+        self.d.click(x + 199, y + 24)  # the Keyboard page
+        self.d.click(x + 245, y + 84)  # the Paste Note field
+        self.d.key("BackSpace")
+        self.d.key("Return")  # goes on to OK
+        self.d.no_window("^Quillet Settings$")
+        wait_until(lambda: self.d.setting("Settings/PasteHotkey") == "0", "the hotkey cleared in the settings file")
+
+    def test_a_hotkey_another_program_holds_is_reported(self):
+        holder = subprocess.Popen([sys.executable, os.path.join(os.path.dirname(__file__), "hold_key.py"), "p"],
+                                  env=self.d.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                  preexec_fn=_die_with_the_test)
+        self.d.procs.append(holder)
+        self.assertEqual(holder.stdout.readline().strip(), b"held")
+        self.d.write_settings({"Settings/PasteHotkey": 0x650})  # Ctrl+Alt+P
+        self.d.start(wait_tray=False)
+        self.d.message_box("Another program already uses Ctrl+Alt+P")
+        self.assertIn('the hotkey for "Paste Note" does not work', self.d.messages()[0])
 
     def test_a_second_click_on_a_column_header_reverses_the_order(self):
         self.d.write_notes([make_record("one", (100, 100, 200, 80)), make_record("two", (400, 100, 200, 80))])

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QComboBox>
@@ -184,4 +185,27 @@ TEST_F(SettingsDialog, WhoMayDropNotesIsChosenOnTheNetworkPage) {
   dialog.accept();
   EXPECT_EQ(AppSettings().Int("NetAccept"), 2);
   EXPECT_EQ(AppSettings().String("NetAcceptList"), "pc7, 192.168.1.0/24");
+}
+
+TEST_F(SettingsDialog, AHotkeyNeedsAModifierOrAFunctionKey) {
+  Start();
+  CSettingsDialog dialog(*main);
+  CHotkeyEdit* field = dialog.keyboardPage->keys[1];
+  const int paste = 1;
+  const auto press = [field](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent down(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(field, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, mods);
+    QApplication::sendEvent(field, &up);
+  };
+  press(Qt::Key_A);
+  press(Qt::Key_A, Qt::ShiftModifier);
+  EXPECT_EQ(dialog.keyboardPage->Value(paste), 0);  // refused: they would take the key from every program
+  press(Qt::Key_F5);
+  EXPECT_NE(dialog.keyboardPage->Value(paste), 0);
+  press(Qt::Key_Backspace);
+  EXPECT_EQ(dialog.keyboardPage->Value(paste), 0);
+  dialog.keyboardPage->windows[1]->setChecked(true);  // the Windows key counts as held
+  press(Qt::Key_A);
+  EXPECT_NE(dialog.keyboardPage->Value(paste), 0);
 }
