@@ -1,5 +1,7 @@
 #include "controls/CMessageBox.h"
 
+#include <QApplication>
+
 #include <cstdio>
 
 namespace quillet {
@@ -31,6 +33,9 @@ QMessageBox::StandardButton CMessageBox::Show(QWidget* parent, const QString& te
   std::fprintf(stderr, "quillet: message: %s\n", text.toUtf8().constData());
   std::fflush(stderr);
   if (IsNonInteractive() || g_ending) return DefaultOf(buttons, defaultButton);
+  // A message raised while a modal window is open belongs on top of it, not
+  // behind it where it would hold the keyboard unseen.
+  if (!parent) parent = QApplication::activeModalWidget();
   QMessageBox box(icon, QStringLiteral("Quillet"), text, buttons, parent);
   if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
   return static_cast<QMessageBox::StandardButton>(box.exec());

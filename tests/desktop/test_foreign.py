@@ -37,6 +37,21 @@ class Foreign(DesktopTest):
         self.d.window("^Quillet Alarm$", "the imported note's alarm")
         self.assertFalse(os.path.exists(marker))
 
+    def test_a_corrupt_import_is_told_on_top_of_the_note_list(self):
+        broken = os.path.join(self.d.home, "broken.qln")
+        with open(broken, "wb") as f:
+            f.write(b"Quillet\0" + bytes([10, 0, 3, 0]) + b"cut off")
+        self.d.start()
+        lst = self.import_typing(broken)
+        box = self.d.message_box("")
+        stacking = self.d.x(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"]).split("#", 1)[1]
+        order = [int(w, 16) for w in stacking.replace(",", " ").split()]
+        self.assertIn(box, order)
+        self.assertGreater(order.index(box), order.index(lst), "the box is above the list")
+        self.d.press_in(box, "Return")
+        self.d.press_in(lst, "Escape")
+        self.d.no_window("^Quillet Note List$")
+
     def test_a_pasted_linux_text_gets_note_lines_and_copy_gives_linux_lines_back(self):
         self.d.start()
         self.d.set_clipboard("one\ntwo")
