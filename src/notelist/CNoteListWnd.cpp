@@ -429,15 +429,26 @@ void CNoteListWnd::SetRowHeights() {
 }
 
 std::vector<int> CNoteListWnd::SelectedRows() const {
+  // Read from the selection's ranges: asking row by row costs the square of
+  // the row count when many are selected.
   std::vector<int> rows;
-  for (const QModelIndex& i : m_table->selectionModel()->selectedRows()) rows.push_back(i.row());
+  for (const QItemSelectionRange& range : m_table->selectionModel()->selection())
+    for (int r = range.top(); r <= range.bottom(); ++r) rows.push_back(r);
   std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   return rows;
 }
 
 void CNoteListWnd::SelectRows(const std::vector<int>& rows) {
+  // Neighbouring rows make one range, so selecting every row is one range.
   QItemSelection sel;
-  for (int r : rows) sel.select(m_model->index(r, 0), m_model->index(r, m_model->columnCount() - 1));
+  const int lastColumn = m_model->columnCount() - 1;
+  for (std::size_t i = 0; i < rows.size();) {
+    std::size_t j = i;
+    while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1) ++j;
+    sel.append(QItemSelectionRange(m_model->index(rows[i], 0), m_model->index(rows[j], lastColumn)));
+    i = j + 1;
+  }
   m_table->selectionModel()->select(sel, QItemSelectionModel::ClearAndSelect);
   if (!rows.empty()) m_table->selectionModel()->setCurrentIndex(m_model->index(rows.front(), 0), QItemSelectionModel::NoUpdate);
   SyncSelection();
