@@ -260,11 +260,7 @@ void CNoteListWnd::BuildMenus() {
   connect(note, &QMenu::aboutToShow, this, [this, note] {
     note->clear();
     BuildNoteMenu(*note);
-    for (QAction* a : note->actions()) {
-      if (!a->data().isValid()) continue;
-      const int id = a->data().toInt();
-      connect(a, &QAction::triggered, this, [this, id] { Command(id, QApplication::keyboardModifiers() & Qt::ShiftModifier); });
-    }
+    ConnectCommands(*note);
   });
   QMenu* options = m_menuBar->addMenu(Ui(32324));
   for (int id : {32306, 32307, 32308}) add(options, id, true);
@@ -282,6 +278,19 @@ void CNoteListWnd::BuildMenus() {
   for (int id : {32300, 32301, 32302, 32303, 32304, 32305}) {
     QAction* a = m_toolBar->addAction(Ui(id, true).remove(QStringLiteral("...")));
     connect(a, &QAction::triggered, this, [this, id] { Command(id); });
+  }
+}
+
+void CNoteListWnd::ConnectCommands(QMenu& menu) {
+  // The submenus (Folder, Layout, Restore to) carry commands too.
+  for (QAction* a : menu.actions()) {
+    if (a->menu()) {
+      ConnectCommands(*a->menu());
+      continue;
+    }
+    if (!a->data().isValid()) continue;
+    const int id = a->data().toInt();
+    connect(a, &QAction::triggered, this, [this, id] { Command(id, QApplication::keyboardModifiers() & Qt::ShiftModifier); });
   }
 }
 

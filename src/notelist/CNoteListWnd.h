@@ -65,6 +65,7 @@ class CNoteListWnd : public QDialog {
 
  private:
   void BuildMenus();
+  void ConnectCommands(QMenu& menu);
   void ApplyColumns();
   void SyncSelection();
   void Export();

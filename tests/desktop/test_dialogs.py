@@ -137,6 +137,20 @@ class Dialogs(DesktopTest):
         self.assertEqual(sorted(n.text for n in self.d.notes()), ["beta", "gamma "])
         self.assertEqual(self.d.messages(), [])
 
+    def test_the_note_menu_bar_files_a_note_in_a_folder(self):
+        self.d.write_notes([make_record("alpha", (100, 100, 200, 80)),
+                            make_record("beta", (400, 100, 200, 80), folder="Work")])
+        self.d.start()
+        lst = self.d.from_tray("l", "^Quillet Note List$")
+        x, y, w, h = self.d.geometry(lst)
+        self.d.click(x + 435, y + 165)  # the first row: alpha
+        self.d.key("alt+n")  # the Note menu
+        self.d.menu()
+        self.d.click(x + 168, y + 209)  # Folder
+        self.d.click(x + 300, y + 231)  # Work
+        notes = self.d.wait_notes(lambda n: n[0].folder == "Work", "alpha filed in Work")
+        self.assertEqual(notes[0].text, "alpha")
+
     def test_the_selection_follows_its_note_through_a_sort(self):
         self.d.write_settings({"Settings/ListSortCol": 1, "Settings/ListSortAsc": 1})  # oldest first
         self.d.write_notes([make_record("alpha", (100, 100, 200, 80), modified=ole_now(-86400)),
