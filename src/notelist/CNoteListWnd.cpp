@@ -8,6 +8,7 @@
 #include <QColorDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QRegularExpression>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -165,6 +166,7 @@ CNoteListWnd::CNoteListWnd(CMainWindow& main, const SearchSpec* search, QWidget*
 
   BuildMenus();
   ApplyColumns();
+  RestoreColumnLayout(s.String("NoteList"));
   m_folderItem = search ? 1 : s.Int("ListFolder");
   connect(m_folders, &QListWidget::currentRowChanged, this, [this](int row) {
     if (m_filling || row < 0) return;
@@ -297,6 +299,47 @@ void CNoteListWnd::ConnectCommands(QMenu& menu) {
 void CNoteListWnd::ApplyColumns() {
   for (int c = 0; c < kColumnCount; ++c) m_table->setColumnHidden(c + 1, !(m_columns & (1u << c)));
   m_table->setColumnWidth(0, 260);
+}
+
+// "(defined,shown)", the width of each defined column, then the shown
+// columns in the order they are displayed.
+QString CNoteListWnd::ColumnLayout() const {
+  const QHeaderView* h = m_table->horizontalHeader();
+  const int defined = h->count();
+  QStringList widths, order;
+  int shown = 0;
+  for (int c = 0; c < defined; ++c)
+    widths << QString::number(h->isSectionHidden(c) ? m_table->columnWidth(c) : h->sectionSize(c));
+  for (int v = 0; v < defined; ++v) {
+    const int c = h->logicalIndex(v);
+    if (h->isSectionHidden(c)) continue;
+    ++shown;
+    order << QString::number(c);
+  }
+  return QStringLiteral("(%1,%2) ").arg(defined).arg(shown) + widths.join(QLatin1Char(' ')) + QLatin1Char(' ') +
+         order.join(QLatin1Char(' '));
+}
+
+void CNoteListWnd::RestoreColumnLayout(const std::string& text) {
+  const QString t = FromLocal(text).trimmed();
+  const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^\\((\\d+),(\\d+)\\)((?:\\s+\\d+)*)$")).match(t);
+  if (!m.hasMatch()) return;
+  QHeaderView* h = m_table->horizontalHeader();
+  const int defined = m.captured(1).toInt();
+  const int shown = m.captured(2).toInt();
+  const QStringList numbers = m.captured(3).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  // A layout written for other columns is left alone.
+  if (defined != h->count() || numbers.size() != defined + shown) return;
+  for (int c = 0; c < defined; ++c) {
+    const int w = numbers[c].toInt();
+    if (w >= 16 && w <= 4000) m_table->setColumnWidth(c, w);
+  }
+  int visual = 0;
+  for (int i = 0; i < shown; ++i) {
+    const int c = numbers[defined + i].toInt();
+    if (c < 0 || c >= defined || h->isSectionHidden(c)) continue;
+    h->moveSection(h->visualIndex(c), visual++);
+  }
 }
 
 void CNoteListWnd::SelectFolderItem(int item) {
@@ -703,6 +746,7 @@ void CNoteListWnd::done(int r) {
   s.WriteInt("Settings", "ListColumns", static_cast<int64_t>(m_columns));
   if (m_view != kViewSearch) s.WriteInt("Settings", "ListView", m_view);
   s.WriteInt("Settings", "ListViewNote", m_model->DrawModeValue());
+  s.WriteString("Settings", "NoteList", ToLocal(ColumnLayout()));
   // The normal rectangle, where the platform's 44-byte placement keeps it.
   std::vector<unsigned char> placement(44, 0);
   auto put = [&](int off, int v) {
@@ -710,11 +754,15 @@ void CNoteListWnd::done(int r) {
   };
   put(0, 44);
   put(8, isMaximized() ? 3 : 1);
-  const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
-  put(28, g.left());
-  put(32, g.top());
-  put(36, g.left() + g.width());
-  put(40, g.top() + g.height());
+  // The window manager places a window by its frame's corner, and sizes it
+  // by its inside: so the record keeps the frame's corner and the inside's
+  // size, and the window opens where it was instead of creeping by its frame.
+  const QRect inside = normalGeometry().isValid() ? normalGeometry() : geometry();
+  const QPoint corner = isMaximized() ? inside.topLeft() : frameGeometry().topLeft();
+  put(28, corner.x());
+  put(32, corner.y());
+  put(36, corner.x() + inside.width());
+  put(40, corner.y() + inside.height());
   s.WriteBytes("Settings", "WndList", placement);
   m_main.ClearSelection();
   QDialog::done(r);

@@ -47,6 +47,8 @@ class CNoteListWnd : public QDialog {
   void SetView(int view);
   void SetSearch(const SearchSpec& search);
   void Fill();
+  // The columns' widths and order as the "NoteList" setting keeps them.
+  QString ColumnLayout() const;
   void Command(int id, bool shift = false);
   void SelectRows(const std::vector<int>& rows);
   std::vector<int> SelectedRows() const;
@@ -65,6 +67,7 @@ class CNoteListWnd : public QDialog {
 
  private:
   void BuildMenus();
+  void RestoreColumnLayout(const std::string& text);
   void ConnectCommands(QMenu& menu);
   void ApplyColumns();
   void SyncSelection();

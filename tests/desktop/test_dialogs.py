@@ -109,6 +109,16 @@ class Dialogs(DesktopTest):
         self.d.message_box("Another program already uses Ctrl+Alt+P")
         self.assertIn('the hotkey for "Paste Note" does not work', self.d.messages()[0])
 
+    def test_the_note_list_opens_where_it_was_closed(self):
+        self.d.start()
+        places = []
+        for _ in range(3):
+            lst = self.d.from_tray("l", "^Quillet Note List$")
+            places.append(self.d.geometry(lst))
+            self.d.close_note_list()
+        self.assertEqual(places[1], places[0])
+        self.assertEqual(places[2], places[0])
+
     def test_a_second_click_on_a_column_header_reverses_the_order(self):
         self.d.write_notes([make_record("one", (100, 100, 200, 80)), make_record("two", (400, 100, 200, 80))])
         self.d.start()

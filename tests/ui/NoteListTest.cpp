@@ -1,3 +1,4 @@
+#include <QHeaderView>
 #include <QComboBox>
 #include <QListWidget>
 #include <QTableView>
@@ -203,4 +204,28 @@ TEST_F(NoteList, SearchFromTheMainMenu) {
   main->OnCommand(CMainWindow::kCmdSearch);
   EXPECT_EQ(rows, 1);
   EXPECT_EQ(AppSettings().GetStringList("Search"), (std::vector<std::string>{"MILK", "butter"}));
+}
+
+TEST_F(NoteList, ColumnWidthsAndOrderAreKept) {
+  Start();
+  {
+    CNoteListWnd list(*main);
+    list.Table()->setColumnWidth(1, 177);
+    QHeaderView* h = list.Table()->horizontalHeader();
+    h->moveSection(h->visualIndex(2), 1);
+    list.reject();
+  }
+  const std::string kept = AppSettings().String("NoteList");
+  EXPECT_EQ(kept.rfind("(", 0), 0u) << kept;
+  CNoteListWnd again(*main);
+  EXPECT_EQ(again.Table()->columnWidth(1), 177);
+  EXPECT_EQ(again.Table()->horizontalHeader()->logicalIndex(1), 2);
+  EXPECT_EQ(again.ColumnLayout().toStdString(), kept);
+  // A layout for other columns, or a broken one, is left alone.
+  AppSettings().WriteString("Settings", "NoteList", "(3,3) 1 2 3 0 1 2");
+  CNoteListWnd other(*main);
+  EXPECT_NE(other.Table()->columnWidth(1), 1);
+  AppSettings().WriteString("Settings", "NoteList", "(x) 99999999999999999999");
+  CNoteListWnd broken(*main);
+  EXPECT_NE(broken.Table()->columnWidth(1), 0);
 }
