@@ -790,7 +790,7 @@ void CMainWindow::BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList) {
     QAction* f = AddItem(*folders, 5001 + static_cast<int>(k), FromLocal(list[k]));
     f->setCheckable(true);
     group->addAction(f);
-    if (subject && subject->Note().Folder() == list[k]) f->setChecked(true);
+    if (subject && EqualsNoCase(subject->Note().Folder(), list[k])) f->setChecked(true);  // folders match in any case
   }
   if (subject && subject->Note().Folder().empty()) none->setChecked(true);
   folders->addSeparator();

@@ -427,7 +427,9 @@ void CNoteListWnd::Fill() {
   QString caption = m_view == kViewSearch ? FromLocal(FormatUIString(LoadUIString(31305), {m_search.text}))
                                           : Ui(m_view, true);
   if (m_folderItem >= 2) {
-    const QString name = labels[m_folderItem].section(QLatin1Char(' '), 0, 0);
+    // The label ends in its count, " (3)"; a folder's name may hold spaces.
+    const QString& label = labels[m_folderItem];
+    const QString name = label.left(label.lastIndexOf(QStringLiteral(" (")));
     caption += QLatin1Char(' ') + FromLocal(FormatUIString(LoadUIString(m_view == kViewSearch ? 31317 : 31316), {ToLocal(name)}));
   }
   m_caption->setText(caption);

@@ -1,3 +1,4 @@
+#include <QMenu>
 #include <QHeaderView>
 #include <QComboBox>
 #include <QListWidget>
@@ -228,4 +229,21 @@ TEST_F(NoteList, ColumnWidthsAndOrderAreKept) {
   AppSettings().WriteString("Settings", "NoteList", "(x) 99999999999999999999");
   CNoteListWnd broken(*main);
   EXPECT_NE(broken.Table()->columnWidth(1), 0);
+}
+
+TEST_F(NoteList, AFolderNameWithSpacesIsNamedWholeInTheCaption) {
+  AppSettings().WriteStringList("Folder", {"My Work"});
+  Start();
+  AddNote("filed", QRect(10, 10, 60, 30))->Note().SetFolder("my work");
+  CNoteListWnd list(*main);
+  list.SelectFolderItem(3);
+  EXPECT_TRUE(list.Caption().endsWith(QStringLiteral("from \"My Work\""))) << list.Caption().toStdString();
+  // The folder menu ticks the note's folder in any letter case.
+  QMenu menu;
+  main->BuildNoteMenu(menu, main->WindowAt(0), true);
+  bool ticked = false;
+  for (QAction* a : menu.actions())
+    if (a->menu())
+      for (QAction* f : a->menu()->actions()) ticked |= f->text() == QStringLiteral("My Work") && f->isChecked();
+  EXPECT_TRUE(ticked);
 }
