@@ -122,8 +122,7 @@ CNoteListWnd::CNoteListWnd(CMainWindow& main, const SearchSpec* search, QWidget*
   m_table->horizontalHeader()->setSortIndicatorShown(true);
   m_table->setContextMenuPolicy(Qt::CustomContextMenu);
   m_table->setWordWrap(false);
-  m_table->setStyleSheet(QStringLiteral("QTableView { background: %1; }")
-                             .arg(ToQColor(static_cast<ColorRef>(s.Int("ColorList"))).name()));
+  ApplyListColor();
   m_table->installEventFilter(this);
 
   m_folders = new QListWidget(this);
@@ -281,6 +280,19 @@ void CNoteListWnd::BuildMenus() {
     QAction* a = m_toolBar->addAction(Ui(id, true).remove(QStringLiteral("...")));
     connect(a, &QAction::triggered, this, [this, id] { Command(id); });
   }
+}
+
+void CNoteListWnd::ApplyListColor() {
+  // Until the user picks a colour the list takes the desktop's palette, dark
+  // or light; a picked one gets text that can be read on it.
+  const auto picked = AppSettings().Store().RawInt("Settings", "ColorList");
+  if (!picked) {
+    m_table->setStyleSheet(QString());
+    return;
+  }
+  const QColor back = ToQColor(static_cast<ColorRef>(*picked));
+  const QColor text = back.lightnessF() < 0.5 ? Qt::white : Qt::black;
+  m_table->setStyleSheet(QStringLiteral("QTableView { background: %1; color: %2; }").arg(back.name(), text.name()));
 }
 
 void CNoteListWnd::ConnectCommands(QMenu& menu) {
@@ -579,8 +591,7 @@ void CNoteListWnd::Command(int id, bool shift) {
       const QColor c = QColorDialog::getColor(ToQColor(static_cast<ColorRef>(AppSettings().Int("ColorList"))), this);
       if (!c.isValid()) return;
       AppSettings().WriteInt("Settings", "ColorList", FromQColor(c));
-      m_table->setStyleSheet(QStringLiteral("QTableView { background: %1; }").arg(c.name()));
-      return;
+      return ApplyListColor();
     }
     case 32314: return Export();
     case 32315: return Import();

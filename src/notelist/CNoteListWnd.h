@@ -68,6 +68,7 @@ class CNoteListWnd : public QDialog {
  private:
   void BuildMenus();
   void RestoreColumnLayout(const std::string& text);
+  void ApplyListColor();
   void ConnectCommands(QMenu& menu);
   void ApplyColumns();
   void SyncSelection();

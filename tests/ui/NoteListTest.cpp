@@ -247,3 +247,23 @@ TEST_F(NoteList, AFolderNameWithSpacesIsNamedWholeInTheCaption) {
       for (QAction* f : a->menu()->actions()) ticked |= f->text() == QStringLiteral("My Work") && f->isChecked();
   EXPECT_TRUE(ticked);
 }
+
+TEST_F(NoteList, ADarkPaletteKeepsTheListReadable) {
+  Start();
+  const QPalette before = QApplication::palette();
+  QPalette dark = before;
+  dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+  dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
+  QApplication::setPalette(dark);
+  {
+    CNoteListWnd list(*main);
+    list.resize(800, 500);
+    const QImage shot = list.Table()->viewport()->grab().toImage();
+    EXPECT_LT(QColor(shot.pixel(shot.width() / 2, shot.height() - 5)).lightness(), 100);
+  }
+  QApplication::setPalette(before);
+  // A colour the user picked is kept, with text that reads on it.
+  AppSettings().WriteInt("Settings", "ColorList", 0x00101010);
+  CNoteListWnd picked(*main);
+  EXPECT_TRUE(picked.Table()->styleSheet().contains(QStringLiteral("#ffffff")));
+}
