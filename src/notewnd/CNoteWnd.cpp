@@ -140,8 +140,10 @@ void CNoteWnd::ApplyZOrder(bool lowerIfNotTop) {
   if (!top && lowerIfNotTop && isVisible()) lower();
 }
 
-QImage CNoteWnd::Render() {
-  QImage img(size(), QImage::Format_ARGB32_Premultiplied);
+QImage CNoteWnd::Render(qreal pixelRatio) {
+  // At the screen's pixel ratio, so text stays sharp on a high-density screen.
+  QImage img(size() * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+  img.setDevicePixelRatio(pixelRatio);
   img.fill(Qt::transparent);
   QPainter p(&img);
   PaintInto(p, size());
@@ -199,10 +201,12 @@ void CNoteWnd::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (m_translucent) {
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(0, 0, Render());
+    p.drawImage(0, 0, Render(devicePixelRatioF()));
   } else {
-    // Drawn off screen first, then copied in one go.
-    QImage buffer(size(), QImage::Format_RGB32);
+    // Drawn off screen first, then copied in one go, at the screen's pixel
+    // ratio so the text is not blown up from a smaller picture.
+    QImage buffer(size() * devicePixelRatioF(), QImage::Format_RGB32);
+    buffer.setDevicePixelRatio(devicePixelRatioF());
     QPainter bp(&buffer);
     PaintInto(bp, size());
     bp.end();

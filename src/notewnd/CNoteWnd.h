@@ -51,7 +51,7 @@ class CNoteWnd : public QWidget {
   bool IsDragging() const { return m_dragEdges != 0; }
 
   // The note as it is drawn, at its own size.
-  QImage Render();
+  QImage Render(qreal pixelRatio = 1.0);
 
   // Alarm flashing: the note's area inverts at every tick.
   void StartFlash(int intervalMs);

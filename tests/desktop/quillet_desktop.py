@@ -277,6 +277,13 @@ class Desktop:
         m = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
         return tuple(int(v) for v in m.groups())
 
+    def region(self, x, y, w, h):
+        """The pixels of a screen rectangle, as rows of (r, g, b)."""
+        p = subprocess.run(["import", "-display", self.display, "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
+                            "-depth", "8", "rgb:-"], env=self.env, capture_output=True, timeout=DEADLINE, check=True)
+        data = p.stdout
+        return [[tuple(data[(r * w + c) * 3:(r * w + c) * 3 + 3]) for c in range(w)] for r in range(h)]
+
     def screenshot(self, path):
         self.x(["import", "-display", self.display, "-window", "root", path])
 

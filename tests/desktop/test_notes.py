@@ -110,3 +110,18 @@ class Notes(DesktopTest):
         self.d.note_window("one")
         self.d.note_window("two")
 
+    def test_note_text_is_sharp_on_a_high_density_screen(self):
+        self.d.write_notes([make_record("Sharp text WWW", (100, 100, 200, 80))])
+        self.d.start(extra_env={"QT_SCALE_FACTOR": "2"})
+        x, y, w, h = self.d.geometry(self.d.note_window("Sharp"))
+        x += x % 2
+        y += y % 2
+
+        def mixed_blocks():
+            rows = self.d.region(x, y, w - 4, h // 2)
+            return sum(1 for r in range(0, len(rows) - 1, 2) for c in range(0, len(rows[0]) - 1, 2)
+                       if len({rows[r][c], rows[r][c + 1], rows[r + 1][c], rows[r + 1][c + 1]}) > 1)
+
+        # A picture blown up from half the size is made of 2 x 2 blocks of one
+        # colour; text drawn at the screen's density is not.
+        wait_until(lambda: mixed_blocks() > 20, "text drawn at the screen's density")
