@@ -6,6 +6,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QTextDocument>
+#include <cmath>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -52,9 +55,22 @@ CAlarmBox::CAlarmBox(const CNote& note, int remindMinutes, QWidget* parent) : QD
   const QString shown = DisplayText(note.Text().empty() ? std::string(" ") : note.Text());
   const QScreen* screen = QGuiApplication::primaryScreen();
   const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
-  const int w = TextWidth([&](int width) { return MeasureText(style, shown, std::max(1, width)).height(); }, screenWidth);
+  // The box around the text: the document's margin on each side, the frame,
+  // and a pixel for the caret at a line's end.
+  const int margin = static_cast<int>(std::ceil(text->document()->documentMargin())) + text->frameWidth();
+  const int around = 2 * margin + 2;
+  const int w = TextWidth([&](int width) { return MeasureText(style, shown, std::max(1, width)).height(); },
+                          screenWidth - around - 120);
   const int h = MeasureText(style, shown, std::max(1, w)).height();
-  text->setFixedSize(std::max(w, 120) + 12, std::min(h + 12, screen ? screen->availableGeometry().height() * 2 / 3 : 600));
+  // The whole text up to the screen's height, less the title and the buttons;
+  // past that it scrolls, and the scroll bar takes its own room.
+  const int tallest = (screen ? screen->availableGeometry().height() : 768) - 160;
+  text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  const bool scrolls = h + around > tallest;
+  text->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  const int bar = scrolls ? text->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+  text->setFixedSize(std::max(w, 120) + around + bar, std::min(h + around, tallest));
 
   auto* close = new QPushButton(FromLocal(LoadUIString(30902)), this);
   auto* remind = new QPushButton(FromLocal(FormatUIString(LoadUIString(31027), {std::to_string(remindMinutes)})), this);

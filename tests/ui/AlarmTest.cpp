@@ -1,3 +1,6 @@
+#include <QScrollBar>
+#include <QAbstractTextDocumentLayout>
+#include <QTextDocument>
 #include <QElapsedTimer>
 #include <QButtonGroup>
 #include <QPlainTextEdit>
@@ -342,4 +345,24 @@ TEST_F(Alarms, TheAlarmAndHideDialogsComposeFromWhenOkIsPressed) {
   const int index = w->Index();
   main->NoteCommand(*w, 32106);
   EXPECT_EQ(OnDisk(index).HideUntil, At(2026, 12, 7, 8, 2, 10));
+}
+
+TEST(AlarmBox, ShowsItsWholeTextWithoutScrolling) {
+  for (const int px : {12, 16, 24, 40}) {
+    for (const std::string words : {"Box alarm: call the dentist", "Call the dentist\r\nand the garage\r\nbefore noon",
+                                     "W W W W W W W W W W W W W W W W W W W W W W W W W W W W W W W W W W W W W W W"}) {
+      CNote n;
+      n.SetText(words);
+      std::strcpy(n.Font.faceName.data(), "Liberation Sans");
+      n.Font.height = -px;
+      n.Font.weight = 400;
+      CAlarmBox box(n, 5);
+      box.show();
+      auto* text = box.findChild<QPlainTextEdit*>();
+      ASSERT_NE(text, nullptr);
+      const auto lines = static_cast<int>(text->document()->documentLayout()->documentSize().height());
+      EXPECT_FALSE(text->verticalScrollBar()->isVisible()) << px << " " << words;
+      EXPECT_LE(lines * QFontMetrics(text->font()).lineSpacing(), text->viewport()->height()) << px << " " << words;
+    }
+  }
 }
