@@ -26,4 +26,19 @@ int CModal::Run(QDialog& dialog) {
   return dialog.exec();
 }
 
+void CModal::Open(QDialog* dialog, std::function<void(int)> done) {
+  if (!g_next.empty() || CMessageBox::IsNonInteractive() || CMessageBox::IsEnding()) {
+    const int result = Run(*dialog);
+    delete dialog;
+    done(result);
+    return;
+  }
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  QObject::connect(dialog, &QDialog::finished, dialog, [done = std::move(done)](int result) { done(result); });
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+}
+
 }  // namespace quillet

@@ -10,6 +10,9 @@ class CModal {
  public:
   using Handler = std::function<int(QDialog&)>;
   static int Run(QDialog& dialog);
+  // Shows a dialog without waiting for it, on top; `done` gets its result
+  // when it closes, and the dialog deletes itself. A handler answers it at once.
+  static void Open(QDialog* dialog, std::function<void(int)> done);
   // Answers the next dialog (once); several wait in turn.
   static void SetNextHandler(Handler handler);
   static void ClearHandlers();

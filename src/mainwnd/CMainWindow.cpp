@@ -1111,6 +1111,7 @@ void CMainWindow::AlarmTick() {
     CNote* n = GetNote(i);
     if (const auto next = NextOccurrence(*n, now); next && (!pick || Before(*next, pick->first))) pick = {{*next, i}};
     DateTime firing;
+    if (m_ringing.count(n)) continue;  // its box is still open
     if (IsAlarmDue(*n, now, &firing)) {
       FireAlarm(n, firing, now);
       continue;
@@ -1156,14 +1157,30 @@ void CMainWindow::FireAlarm(CNote* note, const DateTime& firing, const DateTime&
     FinishFiring(note, firing, now);
     return;
   }
-  for (;;) {
-    CAlarmBox box(*note, AppSettings().Int("AlarmRemind"));
-    int result = CModal::Run(box);
+  ShowAlarmBox(note, firing, now);
+}
+
+void CMainWindow::ShowAlarmBox(CNote* note, const DateTime& firing, const DateTime& now) {
+  // The box does not wait for its answer: other alarms, programs and timed
+  // unhiding go on meanwhile, and their boxes stand beside it.
+  m_ringing.insert(note);
+  auto* box = new CAlarmBox(*note, AppSettings().Int("AlarmRemind"));
+  const int open = static_cast<int>(m_ringing.size()) - 1;
+  if (open > 0) {
+    box->adjustSize();
+    const QRect area = WorkArea();
+    const QPoint step(32 * (open % 10), 32 * (open % 10));
+    box->move(area.center() - QPoint(box->width() / 2, box->height() / 2) + step);
+  }
+  CModal::Open(box, [this, note, firing, now](int result) {
+    m_ringing.erase(note);
+    if (m_shutDown) return;
     if (note->AlarmSignal == 3 && m_soundNote == note) {
       m_sound.Stop();
       m_soundNote = nullptr;
     }
     if (IndexOf(note) < 0) return;  // removed while the box was open
+    CBusyGuard busy(*this);
     if (result == CAlarmBox::kRemind) {
       // From the click, not from when the box appeared: it may have stood open for an hour.
       PostponeAlarm(*note, Now(), firing, AppSettings().Int("AlarmRemind"));
@@ -1172,11 +1189,11 @@ void CMainWindow::FireAlarm(CNote* note, const DateTime& firing, const DateTime&
     }
     if (result == CAlarmBox::kChangeAlarm) {
       if (CNoteWnd* nw = WindowOf(*note); nw && EditAlarm(*nw)) return;
-      continue;
+      ShowAlarmBox(note, firing, now);
+      return;
     }
     FinishFiring(note, firing, now);
-    return;
-  }
+  });
 }
 
 void CMainWindow::FinishFiring(CNote* note, const DateTime& firing, const DateTime& now) {

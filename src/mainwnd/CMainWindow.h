@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <optional>
 
@@ -222,6 +223,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   int IndexOf(const CNote* note) const;
   void FireAlarm(CNote* note, const DateTime& firing, const DateTime& now);
   void FinishFiring(CNote* note, const DateTime& firing, const DateTime& now);
+  void ShowAlarmBox(CNote* note, const DateTime& firing, const DateTime& now);
   void AnnounceNextAlarm(const std::optional<std::pair<DateTime, int>>& pick, const DateTime& now);
   void TrayFlashTick();
   void DeleteByAlarm(CNote* note);
@@ -246,6 +248,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   int m_trayFlashCount = 0;
   CSound m_sound;
   const CNote* m_soundNote = nullptr;
+  std::set<const CNote*> m_ringing;  // notes whose alarm box is open
   std::unique_ptr<CNoteServer> m_server;
   std::unique_ptr<CGlobalHotkeys> m_hotkeys;
   std::unique_ptr<CCalendar> m_calendar;

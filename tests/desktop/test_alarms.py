@@ -1,7 +1,7 @@
 """Alarms as they happen: real seconds pass before one rings."""
 import time
 
-from quillet_desktop import DesktopTest, make_record, ole_now
+from quillet_desktop import DesktopTest, make_record, ole_now, wait_until
 
 
 class Alarms(DesktopTest):
@@ -17,6 +17,21 @@ class Alarms(DesktopTest):
         self.d.no_window("^Quillet Alarm$")
         self.d.wait_notes(lambda n: n[0].alarm is None, "the alarm cleared on disk")
         self.assertEqual(self.d.notes()[0].text, "dentist")
+
+    def test_an_unanswered_box_holds_back_no_other_alarm(self):
+        self.d.write_notes([make_record("first", (100, 250, 200, 80), alarm=ole_now(-60)),
+                            make_record("second", (500, 250, 200, 80), alarm=ole_now(4))])
+        self.d.start()
+        first = self.d.window("^Quillet Alarm$", "the first alarm box")
+        # Real seconds pass with the first box open; the second alarm rings anyway.
+        both = wait_until(lambda: len(self.d.windows("^Quillet Alarm$")) == 2 and self.d.windows("^Quillet Alarm$"),
+                          "a second alarm box beside the first")
+        second = [w for w in both if w != first][0]
+        self.assertNotEqual(self.d.geometry(first)[:2], self.d.geometry(second)[:2], "not hidden behind the first")
+        for box in (second, first):
+            self.d.press_in(box, "Return")
+        self.d.no_window("^Quillet Alarm$")
+        self.d.wait_notes(lambda n: n[0].alarm is None and n[1].alarm is None, "both alarms cleared on disk")
 
     def test_space_on_a_note_opens_its_alarm_dialog_and_escape_leaves_it_unchanged(self):
         self.d.write_notes([make_record("later", (300, 250, 200, 80))])
