@@ -1,5 +1,7 @@
 #include "notewnd/CNoteEditor.h"
 
+#include "controls/Platform.h"
+
 #include <QApplication>
 
 #include <QFileDialog>
@@ -140,12 +142,30 @@ void CNoteEditor::GrowWithText() {
   QString measured = text;
   if (measured.isEmpty() || measured.endsWith(QLatin1Char('\n'))) measured += QLatin1Char(' ');
   measured.replace(QLatin1Char('\n'), QChar::LineSeparator);
+  const QSize frame(2 * kEdgeX + 4, 2 * kEdgeY);
   QSize s = MeasureText(m_style, measured, 0);
   s.setWidth(std::max(s.width(), m_avgCharWidth));
-  s += QSize(2 * kEdgeX + 4, 2 * kEdgeY);
+  s += frame;
+  // The editor grows with its text as far as the screen's work area from
+  // where the note stands; past that its lines wrap, and past the bottom it
+  // scrolls. A window larger than the screen would be pushed by the window
+  // manager, and the note saved where it was pushed.
+  const QRect area = WorkArea(&m_origin);
+  const int widest = std::max(m_avgCharWidth + frame.width(), area.right() + 1 - m_origin.x());
+  const int tallest = std::max(frame.height() + fontMetrics().lineSpacing(), area.bottom() + 1 - m_origin.y());
+  const bool wrap = s.width() > widest;
+  if (wrap) {
+    s.setWidth(widest);
+    s.setHeight(MeasureText(m_style, measured, widest - frame.width()).height() + frame.height());
+  }
+  const bool scroll = s.height() > tallest;
+  if (scroll) s.setHeight(tallest);
+  setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  setVerticalScrollBarPolicy(wrap || scroll ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
   if (size() != s) resize(s);
   horizontalScrollBar()->setValue(0);
-  verticalScrollBar()->setValue(0);
+  if (!scroll) verticalScrollBar()->setValue(0);
+  else ensureCursorVisible();
 }
 
 void CNoteEditor::keyPressEvent(QKeyEvent* e) {

@@ -1,5 +1,5 @@
 """Making, editing, moving, sizing and deleting notes with mouse and keys."""
-from quillet_desktop import DesktopTest, make_record, wait_until
+from quillet_desktop import SCREEN_H, SCREEN_W, DesktopTest, make_record, wait_until
 
 
 class Notes(DesktopTest):
@@ -38,6 +38,35 @@ class Notes(DesktopTest):
         self.assertEqual(notes[0].rect[:2], (300, 250))
         self.d.no_window("^Quillet Editor$")
         self.assertEqual(self.d.geometry(self.d.note_window("second draft"))[:2], (300, 250))
+
+    def test_a_long_line_wraps_within_the_screen_and_the_note_stays_put(self):
+        self.d.write_notes([make_record("short", (200, 200, 200, 80))])
+        self.d.start()
+        self.d.open_editor("short")
+        self.d.set_clipboard(" ".join("word%03d" % i for i in range(120)))
+        self.d.key("ctrl+a")
+        self.d.key("ctrl+v")
+        self.d.key("ctrl+Return")
+        notes = self.d.wait_notes(lambda n: n[0].text.startswith("word000"), "the long line on disk")
+        x, y, w, h = notes[0].rect
+        self.assertEqual((x, y), (200, 200))
+        self.assertLessEqual(x + w, SCREEN_W)
+        self.d.no_window("^Quillet Editor$")
+        self.assertEqual(self.d.geometry(self.d.note_window("word000"))[:2], (200, 200))
+
+    def test_a_tall_text_scrolls_and_the_note_stays_put(self):
+        self.d.write_notes([make_record("short", (200, 300, 200, 80))])
+        self.d.start()
+        self.d.open_editor("short")
+        self.d.set_clipboard("\n".join("line %d" % i for i in range(80)))
+        self.d.key("ctrl+a")
+        self.d.key("ctrl+v")
+        self.d.key("ctrl+Return")
+        notes = self.d.wait_notes(lambda n: n[0].text.startswith("line 0"), "the tall text on disk")
+        x, y, w, h = notes[0].rect
+        self.assertEqual((x, y), (200, 300))
+        self.assertLessEqual(y + h, SCREEN_H)
+        self.assertEqual(notes[0].text.count("\r\n"), 79)
 
     def test_escape_cancels_an_edit_and_a_click_elsewhere_keeps_one(self):
         self.d.write_notes([make_record("keep me", (300, 250, 200, 80))])
