@@ -44,6 +44,7 @@ std::vector<SettingDef> BuildTable() {
   t.push_back(I(s, "TooSmall", T::Flag, 1));
   t.push_back(I(s, "ShowFull", T::Flag, 1));
   t.push_back(I(s, "Shadow", T::Flag, 1));
+  t.push_back(I(s, "AllWorkspaces", T::Flag, 1));
   t.push_back(I(s, "TabStops", T::Int, 8, 2, 20));
   t.push_back(I(s, "EditType", T::Int, 0));
   t.push_back(I(s, "FormatPaste", T::Flag, 0));

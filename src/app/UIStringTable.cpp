@@ -67,6 +67,7 @@ const std::vector<UIStringEntry>& UIStringTable() {
        "Namen oder Adressen, durch Kommas getrennt (192.168.1.0/24 für ein Netzwerk)"},
       {30036, "Another program already uses %s, so the hotkey for \"%s\" does not work. Choose another one in the settings.",
        "Ein anderes Programm verwendet bereits %s, daher funktioniert der Hotkey für \"%s\" nicht. Wählen Sie in den Einstellungen einen anderen."},
+      {30037, "Show notes on all workspaces", "Notizen auf allen Arbeitsflächen zeigen"},
       // Questions and notices
       {30100, "Delete selected note(s)?", "Ausgewählte Notiz(en) löschen?"},
       {30101, "Trying to add icon to taskbar...", "Versuche, das Symbol zur Taskleiste hinzuzufügen..."},

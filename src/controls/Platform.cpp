@@ -4,9 +4,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QWidget>
 
 #ifdef QUILLET_HAVE_XCB
 #include <xcb/xcb.h>
+
+#include <array>
+#include <cstring>
 #endif
 
 namespace quillet {
@@ -67,6 +71,69 @@ QRect WorkArea(const QPoint* at) {
 QRect VirtualScreen() {
   QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? screen->virtualGeometry() : QRect(0, 0, 1024, 768);
+}
+
+#ifdef QUILLET_HAVE_XCB
+namespace {
+xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
+  xcb_intern_atom_reply_t* r =
+      xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+  const xcb_atom_t a = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+  free(r);
+  return a;
+}
+
+void SendToRoot(xcb_connection_t* c, xcb_window_t root, xcb_window_t w, xcb_atom_t type, std::array<uint32_t, 5> data) {
+  xcb_client_message_event_t e{};
+  e.response_type = XCB_CLIENT_MESSAGE;
+  e.format = 32;
+  e.window = w;
+  e.type = type;
+  std::copy(data.begin(), data.end(), e.data.data32);
+  xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                 reinterpret_cast<const char*>(&e));
+}
+}  // namespace
+#endif
+
+void SetOnAllWorkspaces(QWidget* window, bool on) {
+#ifdef QUILLET_HAVE_XCB
+  if (!IsX11() || !window) return;
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11) return;
+  xcb_connection_t* c = x11->connection();
+  const auto w = static_cast<xcb_window_t>(window->winId());
+  const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+  // Looked up once: a round trip to the server each.
+  static const xcb_atom_t state = Atom(c, "_NET_WM_STATE");
+  static const xcb_atom_t sticky = Atom(c, "_NET_WM_STATE_STICKY");
+  static const xcb_atom_t desktop = Atom(c, "_NET_WM_DESKTOP");
+  if (!screen || state == XCB_ATOM_NONE || sticky == XCB_ATOM_NONE || desktop == XCB_ATOM_NONE) return;
+  constexpr uint32_t kAllDesktops = 0xFFFFFFFFu;
+  if (window->testAttribute(Qt::WA_Mapped)) {
+    // A mapped window asks the window manager.
+    uint32_t current = 0;
+    static const xcb_atom_t currentAtom = Atom(c, "_NET_CURRENT_DESKTOP");
+    if (xcb_get_property_reply_t* r = on ? nullptr :
+            xcb_get_property_reply(c, xcb_get_property(c, 0, screen->root, currentAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr)) {
+      if (xcb_get_property_value_length(r) == 4) current = *static_cast<uint32_t*>(xcb_get_property_value(r));
+      free(r);
+    }
+    SendToRoot(c, screen->root, w, desktop, {on ? kAllDesktops : current, 1, 0, 0, 0});
+    SendToRoot(c, screen->root, w, state, {on ? 1u : 0u, sticky, 0, 1, 0});
+  } else {
+    // One about to be mapped says it in its properties; the toolkit keeps
+    // the state atoms it finds when it adds its own. Off needs nothing: a
+    // window goes to the current workspace by default.
+    if (!on) return;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, desktop, XCB_ATOM_CARDINAL, 32, 1, &kAllDesktops);
+    xcb_change_property(c, XCB_PROP_MODE_APPEND, w, state, XCB_ATOM_ATOM, 32, 1, &sticky);
+  }
+  xcb_flush(c);
+#else
+  (void)window;
+  (void)on;
+#endif
 }
 
 }  // namespace quillet

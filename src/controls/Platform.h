@@ -2,6 +2,8 @@
 #include <QIcon>
 #include <QRect>
 
+class QWidget;
+
 namespace quillet {
 
 bool IsX11();
@@ -13,5 +15,8 @@ QIcon QuilletIcon(int variant = 0);
 // The available desktop area of the screen under the point (or the primary one).
 QRect WorkArea(const QPoint* at = nullptr);
 QRect VirtualScreen();
+// Shows a window on every workspace, or only on the current one: sticky in
+// the window manager's words. Works on windows shown or about to be.
+void SetOnAllWorkspaces(QWidget* window, bool on);
 
 }  // namespace quillet

@@ -150,6 +150,7 @@ void CMainWindow::CheckReadOnly() { SetFlag(kReadOnly, !m_store.DataPath().empty
 void CMainWindow::ApplySettings() {
   const CSettings& s = AppSettings();
   CheckReadOnly();
+  const bool wasEverywhere = std::exchange(m_allWorkspaces, s.Flag("AllWorkspaces"));
   SetFlag(kTooSmall, s.Flag("TooSmall"));
   SetFlag(kShowFull, s.Flag("ShowFull"));
   SetFlag(kShadow, s.Flag("Shadow"));
@@ -183,6 +184,7 @@ void CMainWindow::ApplySettings() {
 
   for (const auto& [note, wnd] : m_windows) {
     wnd->ApplyZOrder(false);
+    if (m_allWorkspaces != wasEverywhere && wnd->isVisible()) SetOnAllWorkspaces(wnd.get(), m_allWorkspaces);
     wnd->update();
   }
 }

@@ -171,6 +171,8 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void StartEdit(CNoteWnd& note);
   void StartNewNote(const QPoint& pos, CNoteWnd* source, int layout);
   CNoteEditor* ActiveEditor() const;
+  // Notes show on every workspace.
+  bool OnAllWorkspaces() const { return m_allWorkspaces; }
   void CommitEditor(CNoteEditor& editor, const std::string& text, const QRect& rect, bool modified,
                     bool wasMinimized, int layout, bool randomColor, ColorRef randomBack);
   void CancelEditor(CNoteEditor& editor, bool wasMinimized);
@@ -248,7 +250,8 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   int m_trayFlashCount = 0;
   CSound m_sound;
   const CNote* m_soundNote = nullptr;
-  std::set<const CNote*> m_ringing;  // notes whose alarm box is open
+  std::set<const CNote*> m_ringing;
+  bool m_allWorkspaces = true;  // as the notes were last told  // notes whose alarm box is open
   std::unique_ptr<CNoteServer> m_server;
   std::unique_ptr<CGlobalHotkeys> m_hotkeys;
   std::unique_ptr<CCalendar> m_calendar;

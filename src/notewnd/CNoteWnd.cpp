@@ -196,8 +196,24 @@ void CNoteWnd::PaintInto(QPainter& p, const QSize& size) {
   }
 }
 
+void CNoteWnd::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  // Said before the window is mapped: a sticky note is meant to stay in sight
+  // on whichever workspace the user is.
+  // The window manager may drop the state when the window is mapped: it is
+  // said again at the first paint, when the window is on screen.
+  if (m_main.OnAllWorkspaces()) {
+    SetOnAllWorkspaces(this, true);
+    m_stickyPending = true;
+  }
+}
+
 void CNoteWnd::paintEvent(QPaintEvent*) {
   if (m_detached) return;
+  if (m_stickyPending && testAttribute(Qt::WA_Mapped)) {
+    m_stickyPending = false;
+    SetOnAllWorkspaces(this, m_main.OnAllWorkspaces());
+  }
   QPainter p(this);
   if (m_translucent) {
     p.setCompositionMode(QPainter::CompositionMode_Source);

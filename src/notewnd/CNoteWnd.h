@@ -61,6 +61,7 @@ class CNoteWnd : public QWidget {
   void Detach();
 
  protected:
+  void showEvent(QShowEvent* e) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -89,6 +90,7 @@ class CNoteWnd : public QWidget {
   QTimer m_flashTimer;
   bool m_flashInverted = false;
   bool m_detached = false;
+  bool m_stickyPending = false;
   bool m_translucent = false;
   bool m_topmost = false;
 };

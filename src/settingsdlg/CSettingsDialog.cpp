@@ -420,6 +420,7 @@ CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
   display->addRow(tooSmall = Check(inner, 31132, s.Flag("TooSmall")));
   display->addRow(showFull = Check(inner, 31133, s.Flag("ShowFull")));
   display->addRow(shadow = Check(inner, 31521, s.Flag("Shadow")));
+  display->addRow(allWorkspaces = Check(inner, 30037, s.Flag("AllWorkspaces")));
   display->addRow(balloon = Check(inner, 31522, s.Flag("AlarmBalloon")));
   display->addRow(Plain(31172), tabStops = Spin(inner, 0, 999, s.Int("TabStops")));
   QFormLayout* edit = group(31148);
@@ -589,6 +590,7 @@ CSettingsDialog::Values CSettingsDialog::ControlValues() const {
   put("TooSmall", m.tooSmall->isChecked());
   put("ShowFull", m.showFull->isChecked());
   put("Shadow", m.shadow->isChecked());
+  put("AllWorkspaces", m.allWorkspaces->isChecked());
   put("AlarmBalloon", m.balloon->isChecked());
   put("TabStops", m.tabStops->value());
   put("MenuXP", m.menuXP->isChecked());

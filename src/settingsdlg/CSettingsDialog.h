@@ -104,7 +104,7 @@ class CSettingsMisc : public QWidget {
   Q_OBJECT
  public:
   explicit CSettingsMisc(QWidget* parent);
-  QCheckBox *tooSmall, *showFull, *shadow, *balloon, *deleteAsk, *deleteBin, *printAuto, *printColor, *printBorder,
+  QCheckBox *tooSmall, *showFull, *shadow, *allWorkspaces, *balloon, *deleteAsk, *deleteBin, *printAuto, *printColor, *printBorder,
       *formatPaste, *pasteAppend, *menuXP, *menuFlip;
   QSpinBox *tabStops, *printZoom, *flash, *remind, *next, *flashIcon;
   QComboBox *editType, *ratioW, *ratioH, *iconAction;

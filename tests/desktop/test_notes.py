@@ -154,3 +154,33 @@ class Notes(DesktopTest):
         # A picture blown up from half the size is made of 2 x 2 blocks of one
         # colour; text drawn at the screen's density is not.
         wait_until(lambda: mixed_blocks() > 20, "text drawn at the screen's density")
+
+
+class Workspaces(DesktopTest):
+    """Notes on every workspace: openbox says so by the desktop number alone,
+    fluxbox by the sticky state too."""
+
+    def on_every_workspace(self, w):
+        desktop = self.d.x(["xprop", "-id", str(w), "_NET_WM_DESKTOP"], check=False)
+        state = self.d.x(["xprop", "-id", str(w), "_NET_WM_STATE"], check=False)
+        return "4294967295" in desktop or "_NET_WM_STATE_STICKY" in state
+
+    def on_one_workspace(self, w):
+        desktop = self.d.x(["xprop", "-id", str(w), "_NET_WM_DESKTOP"], check=False)
+        return "_NET_WM_DESKTOP(CARDINAL) = " in desktop and not self.on_every_workspace(w)
+
+    def test_notes_show_on_every_workspace_unless_the_user_says_otherwise(self):
+        self.d.write_notes([make_record("everywhere", (100, 100, 200, 80))])
+        self.d.start()
+        w = self.d.note_window("everywhere")
+        wait_until(lambda: self.on_every_workspace(w), "the note on every workspace")
+        self.assertEqual(self.d.terminate(), 0)
+        self.d.write_settings({"Settings/AllWorkspaces": 0})  # off on the Various page
+        self.d.start()
+        w = self.d.note_window("everywhere")
+        wait_until(lambda: self.on_one_workspace(w), "the note on one workspace")
+
+
+class WorkspacesUnderFluxbox(Workspaces):
+    wm = "fluxbox"
+
