@@ -6,8 +6,9 @@ class QSoundEffect;
 
 namespace quillet {
 
-// The alarm's sounds: the speaker beep and wave files, once or looped. A
-// machine without an audio device plays nothing and says nothing.
+// The alarm's sounds: the program's chime (the bell on a machine without an
+// audio device) and wave files, once or looped. A machine without an audio
+// device plays nothing and says nothing.
 class CSound {
  public:
   CSound();

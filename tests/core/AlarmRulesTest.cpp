@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "alarm/AlarmRules.h"
+#include "alarm/Chime.h"
 #include "support/MemorySettingsStore.h"
 
 using namespace quillet;
@@ -310,4 +311,25 @@ TEST(Reschedule, AnAlarmOverdueForDecadesFiresOnce) {
   CNote weekly = Alarm(At(1900, 1, 1, 9), kUnitWeeks, 2);  // a Monday, every other week
   FireAndClose(weekly, At(2026, 12, 7, 8));
   EXPECT_EQ(Str(weekly.AlarmTime), "2026-12-14 09:00:00");
+}
+
+TEST(Chime, IsAShortCleanWaveFile) {
+  const std::vector<uint8_t> w = ChimeWave();
+  ASSERT_GT(w.size(), 44u);
+  const auto u32 = [&](std::size_t at) { return w[at] | (w[at + 1] << 8) | (w[at + 2] << 16) | (uint32_t{w[at + 3]} << 24); };
+  EXPECT_EQ(std::string(w.begin(), w.begin() + 4), "RIFF");
+  EXPECT_EQ(u32(4), w.size() - 8);
+  EXPECT_EQ(std::string(w.begin() + 8, w.begin() + 16), "WAVEfmt ");
+  EXPECT_EQ(u32(24), 22050u);
+  EXPECT_EQ(u32(40), w.size() - 44);
+  const std::size_t samples = (w.size() - 44) / 2;
+  EXPECT_GT(samples, 22050u / 10);  // audible
+  EXPECT_LT(samples, 22050u);       // and short
+  int peak = 0;
+  for (std::size_t i = 0; i < samples; ++i)
+    peak = std::max(peak, std::abs(static_cast<int16_t>(w[44 + 2 * i] | (w[45 + 2 * i] << 8))));
+  EXPECT_GT(peak, 8000);
+  EXPECT_LT(peak, 32000);  // never clipped
+  const auto last = static_cast<int16_t>(w[w.size() - 2] | (w[w.size() - 1] << 8));
+  EXPECT_LT(std::abs(last), 200);  // no click at the end
 }

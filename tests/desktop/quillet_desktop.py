@@ -175,8 +175,17 @@ class Desktop:
         })
         os.makedirs(self.env["XDG_RUNTIME_DIR"], mode=0o700)
         if wm:
-            self._spawn([wm] + (["--sm-disable"] if wm == "openbox" else []))
-            wait_until(self._wm_running, "the window manager")
+            argv = [wm] + (["--sm-disable"] if wm == "openbox" else [])
+            self._wm = self._spawn(argv)
+
+            def wm_up():
+                # A window manager that gave up at once (seen once under load)
+                # is started again rather than waited for in vain.
+                if self._wm.poll() is not None:
+                    self._wm = self._spawn(argv)
+                return self._wm_running()
+
+            wait_until(wm_up, "the window manager")
         if tray:
             self.start_tray()
 
