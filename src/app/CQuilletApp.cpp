@@ -1,4 +1,8 @@
 #include "app/CQuilletApp.h"
+#include <string>
+#include <optional>
+#include <cstring>
+#include <cstdio>
 
 #include <QApplication>
 #include <QLocale>
@@ -58,7 +62,34 @@ QString CommandLineText(int argc, char** argv) {
 
 }  // namespace
 
+// --help and --version answer on the terminal and start nothing; without
+// them the whole command line names the data file, as it always has.
+std::optional<int> AnswerCommandLine(int argc, char** argv) {
+  if (argc < 2 || std::strncmp(argv[1], "-", 1) != 0) return std::nullopt;
+  const std::string option = argv[1];
+  if (option == "--help" || option == "-h") {
+    std::printf(
+        "Usage: quillet [DATA FILE]\n"
+        "Sticky notes for the desktop. The notes are kept in the data file named on\n"
+        "the command line, or else in the one the settings name.\n\n"
+        "  -h, --help     show this help and exit\n"
+        "      --version  show the version and exit\n");
+    return 0;
+  }
+  if (option == "--version") {
+    std::printf("quillet %s\n", QUILLET_VERSION);
+    return 0;
+  }
+  if (option.rfind("--", 0) == 0) {
+    std::fprintf(stderr, "quillet: unknown option %s (a data file whose name starts with - is given as ./%s)\n",
+                 option.c_str(), option.c_str());
+    return 2;
+  }
+  return std::nullopt;
+}
+
 int CQuilletApp::Run(int argc, char** argv) {
+  if (const auto answered = AnswerCommandLine(argc, argv)) return *answered;
   QApplication::setOrganizationName(QStringLiteral("Brisko"));
   QApplication::setApplicationName(QStringLiteral("Quillet"));
   QApplication app(argc, argv);

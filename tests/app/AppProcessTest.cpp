@@ -176,3 +176,29 @@ TEST(AppProcess, ANoteSentOverTheNetworkLandsInTheReceiversFile) {
   receiver.Process().terminate();
   ASSERT_TRUE(receiver.Process().waitForFinished(60000));
 }
+
+TEST(AppProcess, HelpAndVersionAnswerAndStartNothing) {
+  QTemporaryDir dir;
+  for (const char* option : {"--help", "-h", "--version", "--no-such-option"}) {
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("HOME"), dir.path());
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(QUILLET_BINARY), {QString::fromLatin1(option)});
+    ASSERT_TRUE(p.waitForFinished(60000)) << option;
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    if (std::string(option) == "--no-such-option") {
+      EXPECT_EQ(p.exitCode(), 2);
+      EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("unknown option")));
+    } else {
+      EXPECT_EQ(p.exitCode(), 0) << option;
+      EXPECT_TRUE(out.contains(std::string(option) == "--version" ? QStringLiteral("quillet ") : QStringLiteral("Usage:")))
+          << option;
+    }
+    // No data file named after the option, nor anything else.
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).isEmpty()) << option;
+  }
+}
