@@ -68,6 +68,7 @@ const std::vector<UIStringEntry>& UIStringTable() {
       {30036, "Another program already uses %s, so the hotkey for \"%s\" does not work. Choose another one in the settings.",
        "Ein anderes Programm verwendet bereits %s, daher funktioniert der Hotkey für \"%s\" nicht. Wählen Sie in den Einstellungen einen anderen."},
       {30037, "Show notes on all workspaces", "Notizen auf allen Arbeitsflächen zeigen"},
+      {30038, "Name of the layout:", "Name des Layouts:"},
       // Questions and notices
       {30100, "Delete selected note(s)?", "Ausgewählte Notiz(en) löschen?"},
       {30101, "Trying to add icon to taskbar...", "Versuche, das Symbol zur Taskleiste hinzuzufügen..."},

@@ -22,6 +22,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include "app/IniFile.h"
@@ -150,15 +151,27 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool no
       remove->setEnabled(i > 0);
     });
     connect(save, &QPushButton::clicked, this, [this] {
-      QInputDialog ask(this);
+      QDialog ask(this);
       ask.setWindowTitle(Ui(31191));
-      ask.setComboBoxEditable(true);
-      QStringList names;
-      for (int i = 1; i < layouts->count(); ++i) names << layouts->itemText(i);
-      ask.setComboBoxItems(names);
+      auto* label = new QLabel(Plain(30038), &ask);
+      auto* name = new QComboBox(&ask);
+      name->setEditable(true);
+      for (int i = 1; i < layouts->count(); ++i) name->addItem(layouts->itemText(i));
+      name->setCurrentIndex(-1);
+      label->setBuddy(name);
+      QDialogButtonBox* buttons = MakeOkCancel(&ask);
+      QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+      // A layout needs a name.
+      const auto check = [ok](const QString& t) { ok->setEnabled(!t.trimmed().isEmpty()); };
+      connect(name, &QComboBox::editTextChanged, ok, check);
+      check(name->currentText());
+      auto* column = new QVBoxLayout(&ask);
+      column->addWidget(label);
+      column->addWidget(name);
+      column->addWidget(buttons);
       if (CModal::Run(ask) != QDialog::Accepted) return;
-      const std::string name = Trim(ToLocal(ask.textValue()));
-      if (!name.empty()) SaveAs(name);
+      const std::string chosen = Trim(ToLocal(name->currentText()));
+      if (!chosen.empty()) SaveAs(chosen);
     });
     connect(remove, &QPushButton::clicked, this, &CSettingsLayout::DeleteSelected);
   }
@@ -234,6 +247,9 @@ void CSettingsLayout::DeleteSelected() {
   if (!layouts || layouts->currentIndex() < 1) return;
   DeleteLayout(AppSettings(), layouts->currentData().toInt());
   FillLayouts(0);
+  // The fields show the standard layout that is now selected, so OK does not
+  // save the deleted layout's values under its name.
+  Load(ReadLayout(AppSettings(), 0));
 }
 
 LayoutValues CSettingsLayout::Values() const {

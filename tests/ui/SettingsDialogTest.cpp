@@ -1,3 +1,6 @@
+#include <QInputDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -159,6 +162,30 @@ TEST_F(SettingsDialog, LayoutsAreSavedAndDeletedOnTheLayoutPage) {
   dialog.layoutPage->DeleteSelected();
   EXPECT_EQ(dialog.layoutPage->layouts->count(), 1);
   EXPECT_TRUE(AppSettings().GetLayoutList().empty());
+  // The fields show the standard layout now selected; OK does not save the
+  // deleted layout's values as the standard one.
+  EXPECT_EQ(dialog.layoutPage->align->currentIndex(), 0);
+  dialog.accept();
+  EXPECT_EQ(ReadLayout(AppSettings(), 0).align, 0);
+}
+
+TEST_F(SettingsDialog, ALayoutIsSavedOnlyUnderAName) {
+  Start();
+  CSettingsDialog dialog(*main);
+  CModal::SetNextHandler([](QDialog& ask) {
+    EXPECT_EQ(ask.findChild<QLabel*>()->text(), QStringLiteral("Name of the layout:"));
+    auto* name = ask.findChild<QComboBox*>();
+    QPushButton* ok = ask.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    EXPECT_FALSE(ok->isEnabled());
+    name->setEditText(QStringLiteral("  "));
+    EXPECT_FALSE(ok->isEnabled());
+    name->setEditText(QStringLiteral("Mine"));
+    EXPECT_TRUE(ok->isEnabled());
+    return static_cast<int>(QDialog::Accepted);
+  });
+  dialog.layoutPage->save->click();
+  EXPECT_EQ(dialog.layoutPage->layouts->count(), 2);
+  EXPECT_EQ(dialog.layoutPage->layouts->itemText(1), QStringLiteral("Mine"));
 }
 
 TEST_F(SettingsDialog, TheColourOptionsExcludeOneAnother) {
