@@ -6,6 +6,9 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QAbstractScrollArea>
+#include <QCoreApplication>
+#include <QAbstractSpinBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFormLayout>
@@ -534,6 +537,18 @@ bool CSettingsTranslate::Save(const std::string& iniPath) const {
 
 // ---- The dialog ---------------------------------------------------------------------
 
+bool CSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
+  auto* w = qobject_cast<QWidget*>(watched);
+  if (event->type() != QEvent::Wheel || !w || w->hasFocus()) return QDialog::eventFilter(watched, event);
+  // Handed to the scrolling page around it, if any.
+  for (QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(p)) {
+      QCoreApplication::sendEvent(area->viewport(), event);
+      break;
+    }
+  return true;
+}
+
 CSettingsDialog::CSettingsDialog(CMainWindow& main, const CNote* note, QWidget* parent)
     : QDialog(parent), m_main(main), m_noteMode(note != nullptr) {
   setWindowTitle(note ? Ui(31164) : Ui(31100));
@@ -562,6 +577,13 @@ CSettingsDialog::CSettingsDialog(CMainWindow& main, const CNote* note, QWidget* 
     tabs->addTab(miscPage = new CSettingsMisc(tabs), Plain(31125));
     tabs->addTab(translatePage = new CSettingsTranslate(tabs), Plain(31169));
   }
+  // A wheel turned to scroll a page must not change the value that passes
+  // under the pointer: spin boxes and lists take it only with the focus.
+  for (QWidget* w : findChildren<QWidget*>())
+    if (qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QSlider*>(w)) {
+      w->setFocusPolicy(Qt::StrongFocus);
+      w->installEventFilter(this);
+    }
   auto* buttons = MakeOkCancel(this);
   auto* all = new QVBoxLayout(this);
   all->addWidget(tabs);

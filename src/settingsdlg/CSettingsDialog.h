@@ -134,6 +134,7 @@ class CSettingsDialog : public QDialog {
   bool ShadowChanged() const { return m_shadowChanged; }
   LayoutValues Layout() const { return m_layout; }
   void accept() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   QTabWidget* tabs;
   CSettingsLayout* layoutPage;

@@ -1,6 +1,7 @@
 #include <QInputDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QWheelEvent>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -235,4 +236,25 @@ TEST_F(SettingsDialog, AHotkeyNeedsAModifierOrAFunctionKey) {
   dialog.keyboardPage->windows[1]->setChecked(true);  // the Windows key counts as held
   press(Qt::Key_A);
   EXPECT_NE(dialog.keyboardPage->Value(paste), 0);
+}
+
+TEST_F(SettingsDialog, TheWheelScrollsThePageAndChangesNoValueWithoutTheFocus) {
+  Start();
+  CSettingsDialog dialog(*main);
+  dialog.show();
+  QSpinBox* spin = dialog.miscPage->tabStops;
+  const int before = spin->value();
+  const auto wheel = [spin] {
+    QWheelEvent e(QPointF(5, 5), spin->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(spin, &e);
+  };
+  wheel();
+  EXPECT_EQ(spin->value(), before);
+  spin->setFocus();
+  QApplication::processEvents();
+  if (spin->hasFocus()) {  // the focus needs an active window, which offscreen may not give
+    wheel();
+    EXPECT_NE(spin->value(), before);
+  }
 }
