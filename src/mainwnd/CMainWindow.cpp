@@ -234,7 +234,7 @@ CNoteWnd* CMainWindow::CreateNote(const std::string& text, const NoteRect& rect,
   CNote n;
   n.Rect = rect;
   n.SetText(text);
-  if (applyDefaultLayout) ApplyLayoutValues(n, ReadLayout(AppSettings(), 0));
+  if (applyDefaultLayout) ApplyLayout(n, ReadLayout(AppSettings(), 0));
   m_nextVisible = visible;
   CNote* created = m_store.CreateNote(std::move(n));
   m_nextVisible = true;
@@ -463,6 +463,18 @@ void CMainWindow::StartEdit(CNoteWnd& note) {
   m_editor = new CNoteEditor(*this, note);
 }
 
+void CMainWindow::ApplyLayout(CNote& note, const LayoutValues& layout) {
+  ApplyLayoutValues(note, layout);
+  // A layout with random colours gives each note a colour of its own, as the
+  // new-note editor does.
+  const LayoutBackground bg = ChooseBackground(layout, ReadColorList(AppSettings()), [this] { return RandomNumber(); });
+  if (!bg.random) return;
+  note.ColorBack = bg.back;
+  note.ColorText = kColorAutomatic;
+  note.ColorBorder = kColorAutomatic;
+  note.SetFlag(kFlagDeskColor, false);
+}
+
 void CMainWindow::ApplyNewFolder(CNote& note) const {
   const int k = AppSettings().Int("NewFolder");
   const std::vector<std::string> folders = FolderList();
@@ -589,7 +601,7 @@ void CMainWindow::PasteNoteCommand(int n) {
     const auto text = ClipboardTextFor("", TextStyle{FontFromLogFont(v.font), v.align, m_tabStops});
     if (text && !text->empty()) {
       if (CNoteWnd* w = CreateNoteFromText(*text, true)) {
-        ApplyLayoutValues(w->Note(), v);
+        ApplyLayout(w->Note(), v);
         ApplyNewFolder(w->Note());
         w->UpdateFromNote();
         w->FitToText(false);
@@ -1388,8 +1400,8 @@ CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) {
   CNote n;
   n.Rect = {p.x, p.y, 10, 10};
   n.SetText(CapNoteText(received.text));
-  ApplyLayoutValues(n, ReadLayout(s, 0));
-  if (const int layout = s.Int("NetLayout"); layout > 0) ApplyLayoutValues(n, ReadLayout(s, layout));
+  const int netLayout = s.Int("NetLayout");
+  ApplyLayout(n, ReadLayout(s, netLayout > 0 ? netLayout : 0));
   if (const int folder = s.Int("NetFolder"); folder > 0) {
     const std::vector<std::string> folders = FolderList();
     if (folder <= static_cast<int>(folders.size())) n.SetFolder(folders[static_cast<std::size_t>(folder - 1)]);

@@ -209,6 +209,8 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void About();
   void Help();
   void Exit();
+  // A layout's values, with a random background when the layout asks for one.
+  void ApplyLayout(CNote& note, const LayoutValues& layout);
   void ApplyNewFolder(CNote& note) const;
   void CopyLayout(const CNote& from, CNote& to) const;
   void DeleteSelected(bool permanent);

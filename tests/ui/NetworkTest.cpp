@@ -1,4 +1,5 @@
 #include <QElapsedTimer>
+#include <set>
 #include <QListWidget>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -8,6 +9,8 @@
 
 #include "controls/CModal.h"
 #include "net/CNoteSender.h"
+#include "notewnd/Layout.h"
+#include "notewnd/CNoteWnd.h"
 #include "net/CNoteServer.h"
 #include "net/CSendToDialog.h"
 #include "ui/UiFixture.h"
@@ -291,4 +294,19 @@ TEST_F(Network, ManySendersAtOnceAllArrive) {
   // Peers that waited their turn, written and gone, still become notes.
   EXPECT_TRUE(WaitFor([&] { return main->NoteCount() == kSenders; })) << main->NoteCount();
   EXPECT_EQ(CountOnDisk(), kSenders);
+}
+
+TEST_F(Network, RandomColoursOfTheLayoutApplyToReceivedNotes) {
+  AppSettings().WriteInt("Settings", "RandomColor", 1);
+  Start();
+  const ColorRef stored = ReadLayout(AppSettings(), 0).colorBack;
+  std::set<ColorRef> backs;
+  for (int i = 0; i < 6; ++i) {
+    CNoteWnd* w = main->ReceiveNote({"PC", "note " + std::to_string(i), "127.0.0.1"});
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Note().ColorText, kColorAutomatic);
+    backs.insert(w->Note().ColorBack);
+  }
+  EXPECT_GT(backs.size(), 1u);  // each its own colour
+  EXPECT_FALSE(backs.count(stored) == 1 && backs.size() == 1);
 }
