@@ -87,7 +87,8 @@ void DrawText(QPainter& painter, const QRect& rect, const TextStyle& style, cons
   QTextLayout layout(text);
   Layout(layout, style, std::max(1, rect.width()));
   painter.save();
-  painter.setClipRect(rect);
+  // Within any clip already set: a miniature in a list cell stays in its cell.
+  painter.setClipRect(rect, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   // Lines that do not fit whole are cut off at the bottom.
   for (int i = 0; i < layout.lineCount(); ++i) {
     QTextLine line = layout.lineAt(i);

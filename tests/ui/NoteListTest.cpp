@@ -267,3 +267,24 @@ TEST_F(NoteList, ADarkPaletteKeepsTheListReadable) {
   CNoteListWnd picked(*main);
   EXPECT_TRUE(picked.Table()->styleSheet().contains(QStringLiteral("#ffffff")));
 }
+
+TEST_F(NoteList, AWideMiniatureStaysInItsCell) {
+  AppSettings().WriteInt("Settings", "ListViewNote", 32307);  // minimized miniatures
+  Start();
+  CNoteWnd* w = AddNote(std::string(300, 'W'), QRect(10, 10, 3000, 30));
+  w->Note().ColorText = 0x000000FF;  // red text, easy to find
+  CNoteListWnd list(*main);
+  list.resize(900, 400);
+  list.show();
+  QApplication::processEvents();
+  QTableView* table = list.Table();
+  const QRect cell = table->visualRect(table->model()->index(0, 0));
+  const QImage shot = table->viewport()->grab().toImage();
+  int redOutside = 0;
+  for (int x = cell.right() + 2; x < std::min(shot.width(), cell.right() + 200); ++x)
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+      const QColor c = shot.pixelColor(x, y);
+      redOutside += c.red() > 150 && c.green() < 100 && c.blue() < 100;
+    }
+  EXPECT_EQ(redOutside, 0);
+}
