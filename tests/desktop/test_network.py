@@ -56,6 +56,13 @@ class KNotes(DesktopTest):
     """Both directions with a peer that speaks KNotes' bytes: a title line,
     bare LF lines, UTF-8, one message per connection."""
 
+    def send_to_from_note(self, text_start):
+        """Send To... from the note's own menu; the dialog has the keyboard."""
+        self.d.click(*self.d.center(self.d.note_window(text_start)), button=3)
+        self.d.menu()
+        self.d.key("n")
+        self.d.focused("^Quillet Send To$")
+
     def test_a_reply_to_a_titled_note_goes_back_to_the_address_it_came_from(self):
         port = free_port()
         self.d.write_settings({"Settings/NetEnable": 1, "Settings/NetPort": port})
@@ -70,11 +77,7 @@ class KNotes(DesktopTest):
         self.assertEqual(notes[0].text, "Milch\r\nBrötchen")
         # Reply: the send-to dialog addresses the sender's computer, here
         # this very receiver, listening on every address.
-        w = self.d.note_window("Milch")
-        self.d.click(*self.d.center(w), button=3)
-        self.d.menu()
-        self.d.key("n")  # Send To...
-        self.d.focused("^Quillet Send To$")
+        self.send_to_from_note("Milch")
         self.d.key("Return")
         notes = self.d.wait_notes(lambda n: len(n) == 2, "the reply, delivered")
         self.assertEqual(notes[1].text, "Milch\r\nBrötchen")
@@ -89,11 +92,7 @@ class KNotes(DesktopTest):
         self.d.write_settings({"Settings/NetPort": port, "Settings/NetSender": "Jörg"})
         self.d.write_notes([make_record("Greetings\r\nGrüße aus Köln", (100, 100, 200, 80))])
         self.d.start()
-        w = self.d.note_window("Greetings")
-        self.d.click(*self.d.center(w), button=3)
-        self.d.menu()
-        self.d.key("n")  # Send To...
-        self.d.focused("^Quillet Send To$")
+        self.send_to_from_note("Greetings")
         self.d.type("127.0.0.1")
         self.d.key("Return")
         knotes.settimeout(60)

@@ -39,15 +39,19 @@ class Notes(DesktopTest):
         self.d.no_window("^Quillet Editor$")
         self.assertEqual(self.d.geometry(self.d.note_window("second draft"))[:2], (300, 250))
 
-    def test_a_long_line_wraps_within_the_screen_and_the_note_stays_put(self):
-        self.d.write_notes([make_record("short", (200, 200, 200, 80))])
+    def replace_text_of_a_note_at(self, place, text, first_word):
+        """A note at place whose text is replaced by pasting; returns the notes on disk."""
+        self.d.write_notes([make_record("short", place + (200, 80))])
         self.d.start()
         self.d.open_editor("short")
-        self.d.set_clipboard(" ".join("word%03d" % i for i in range(120)))
+        self.d.set_clipboard(text)
         self.d.key("ctrl+a")
         self.d.key("ctrl+v")
         self.d.key("ctrl+Return")
-        notes = self.d.wait_notes(lambda n: n[0].text.startswith("word000"), "the long line on disk")
+        return self.d.wait_notes(lambda n: n[0].text.startswith(first_word), "the new text on disk")
+
+    def test_a_long_line_wraps_within_the_screen_and_the_note_stays_put(self):
+        notes = self.replace_text_of_a_note_at((200, 200), " ".join("word%03d" % i for i in range(120)), "word000")
         x, y, w, h = notes[0].rect
         self.assertEqual((x, y), (200, 200))
         self.assertLessEqual(x + w, SCREEN_W)
@@ -55,14 +59,7 @@ class Notes(DesktopTest):
         self.assertEqual(self.d.geometry(self.d.note_window("word000"))[:2], (200, 200))
 
     def test_a_tall_text_scrolls_and_the_note_stays_put(self):
-        self.d.write_notes([make_record("short", (200, 300, 200, 80))])
-        self.d.start()
-        self.d.open_editor("short")
-        self.d.set_clipboard("\n".join("line %d" % i for i in range(80)))
-        self.d.key("ctrl+a")
-        self.d.key("ctrl+v")
-        self.d.key("ctrl+Return")
-        notes = self.d.wait_notes(lambda n: n[0].text.startswith("line 0"), "the tall text on disk")
+        notes = self.replace_text_of_a_note_at((200, 300), "\n".join("line %d" % i for i in range(80)), "line 0")
         x, y, w, h = notes[0].rect
         self.assertEqual((x, y), (200, 300))
         self.assertLessEqual(y + h, SCREEN_H)
