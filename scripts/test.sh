@@ -4,7 +4,7 @@
 # each fuzzer briefly (30 seconds each in CI, QUILLET_FUZZ_SECONDS to change).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh clang libclang-rt-14-dev xvfb openbox trayer xdotool imagemagick x11-utils xclip fluxbox python3
+scripts/install-deps.sh clang libclang-rt-14-dev xvfb openbox trayer xdotool imagemagick x11-utils xclip fluxbox python3 desktop-file-utils appstream
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Build and test"

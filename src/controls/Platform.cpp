@@ -38,27 +38,29 @@ bool HasCompositor() {
 #endif
 }
 
+QPixmap QuilletIconPixmap(int size, int variant) {
+  QPixmap pm(size, size);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  const qreal s = size;
+  const QColor paper = variant == 1 ? QColor(0xFF, 0x90, 0x60) : variant == 2 ? QColor(0xFF, 0xFF, 0xFF) : QColor(0xFF, 0xF0, 0x80);
+  QPolygonF sheet({QPointF(s * 0.1, s * 0.08), QPointF(s * 0.9, s * 0.08), QPointF(s * 0.9, s * 0.68),
+                   QPointF(s * 0.68, s * 0.92), QPointF(s * 0.1, s * 0.92)});
+  p.setPen(QPen(QColor(0x80, 0x70, 0x20), std::max(1.0, s / 16)));
+  p.setBrush(paper);
+  p.drawPolygon(sheet);
+  p.setBrush(paper.darker(130));
+  p.drawPolygon(QPolygonF({QPointF(s * 0.9, s * 0.68), QPointF(s * 0.68, s * 0.68), QPointF(s * 0.68, s * 0.92)}));
+  p.setPen(QPen(QColor(0x60, 0x60, 0x60), std::max(1.0, s / 20)));
+  for (qreal y : {0.3, 0.45, 0.6}) p.drawLine(QPointF(s * 0.22, s * y), QPointF(s * 0.78, s * y));
+  p.end();
+  return pm;
+}
+
 QIcon QuilletIcon(int variant) {
   QIcon icon;
-  for (int size : {16, 22, 24, 32, 48, 64}) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = size;
-    const QColor paper = variant == 1 ? QColor(0xFF, 0x90, 0x60) : variant == 2 ? QColor(0xFF, 0xFF, 0xFF) : QColor(0xFF, 0xF0, 0x80);
-    QPolygonF sheet({QPointF(s * 0.1, s * 0.08), QPointF(s * 0.9, s * 0.08), QPointF(s * 0.9, s * 0.68),
-                     QPointF(s * 0.68, s * 0.92), QPointF(s * 0.1, s * 0.92)});
-    p.setPen(QPen(QColor(0x80, 0x70, 0x20), std::max(1.0, s / 16)));
-    p.setBrush(paper);
-    p.drawPolygon(sheet);
-    p.setBrush(paper.darker(130));
-    p.drawPolygon(QPolygonF({QPointF(s * 0.9, s * 0.68), QPointF(s * 0.68, s * 0.68), QPointF(s * 0.68, s * 0.92)}));
-    p.setPen(QPen(QColor(0x60, 0x60, 0x60), std::max(1.0, s / 20)));
-    for (qreal y : {0.3, 0.45, 0.6}) p.drawLine(QPointF(s * 0.22, s * y), QPointF(s * 0.78, s * y));
-    p.end();
-    icon.addPixmap(pm);
-  }
+  for (int size : {16, 22, 24, 32, 48, 64}) icon.addPixmap(QuilletIconPixmap(size, variant));
   return icon;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QIcon>
+#include <QPixmap>
 #include <QRect>
 
 class QWidget;
@@ -12,6 +13,8 @@ bool HasCompositor();
 // The program's icon, drawn rather than loaded so nothing can be missing:
 // 0 the normal icon, 1 the alarm announcement, 2 its flashing alternate.
 QIcon QuilletIcon(int variant = 0);
+// One size of that drawing; the build makes the installed icon files from it.
+QPixmap QuilletIconPixmap(int size, int variant = 0);
 // The available desktop area of the screen under the point (or the primary one).
 QRect WorkArea(const QPoint* at = nullptr);
 QRect VirtualScreen();

@@ -163,7 +163,7 @@ TEST(AppProcess, ANoteSentOverTheNetworkLandsInTheReceiversFile) {
     ASSERT_LT(waited.elapsed(), 60000) << "the receiver never listened";
     QThread::msleep(50);
   }
-  peer.write("PC7 (Anna)\nLunch at noon?\r\nAt the usual place.");
+  peer.write("localhost (Anna)\nLunch at noon?\r\nAt the usual place.");
   peer.disconnectFromHost();
   if (peer.state() != QAbstractSocket::UnconnectedState) peer.waitForDisconnected(5000);
 
@@ -171,7 +171,7 @@ TEST(AppProcess, ANoteSentOverTheNetworkLandsInTheReceiversFile) {
   const auto loaded = quillet::CDataFile::Read(quillet::FileSystem::Real(), data.toStdString(), {});
   ASSERT_EQ(loaded.notes.size(), 1u);
   EXPECT_EQ(loaded.notes[0].Text(), "Lunch at noon?\r\nAt the usual place.");
-  EXPECT_EQ(loaded.notes[0].ReceivedFrom(), "PC7 (Anna)");
+  EXPECT_EQ(loaded.notes[0].ReceivedFrom(), "localhost (Anna)");
   EXPECT_TRUE(loaded.notes[0].ReceivedOn.IsValid());
   receiver.Process().terminate();
   ASSERT_TRUE(receiver.Process().waitForFinished(60000));

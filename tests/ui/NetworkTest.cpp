@@ -66,11 +66,11 @@ class Network : public UiFixture {
 TEST_F(Network, ASentNoteArrivesWithItsSenderAndIsOnDisk) {
   Start();
   ASSERT_TRUE(main->Server() && main->Server()->IsListening());
-  ASSERT_TRUE(Send(port, "PC7 (Anna)\na\r\nb"));
+  ASSERT_TRUE(Send(port, "localhost (Anna)\na\r\nb"));
   ASSERT_TRUE(WaitFor([&] { return main->NoteCount() == 1; }));
   const CNote n = OnDisk(0);
   EXPECT_EQ(n.Text(), "a\r\nb");
-  EXPECT_EQ(n.ReceivedFrom(), "PC7 (Anna)");
+  EXPECT_EQ(n.ReceivedFrom(), "localhost (Anna)");
   EXPECT_TRUE(n.ReceivedOn.IsValid());
   EXPECT_TRUE(n.OnTop());
   EXPECT_EQ(n.Rect.left, 200);
@@ -265,7 +265,7 @@ TEST_F(Network, TheListIsKeptAndProbed) {
 
 TEST_F(Network, AnsweringAReceivedNoteGoesBackToItsSender) {
   Start();
-  ASSERT_TRUE(Send(port, "PC7 (Anna)\nlunch?"));
+  ASSERT_TRUE(Send(port, "localhost (Anna)\nlunch?"));
   ASSERT_TRUE(WaitFor([&] { return main->NoteCount() == 1; }));
   QString recipients, text;
   CModal::SetNextHandler([&](QDialog& d) {
@@ -275,7 +275,7 @@ TEST_F(Network, AnsweringAReceivedNoteGoesBackToItsSender) {
     return int(QDialog::Rejected);
   });
   main->NoteCommand(*main->WindowAt(0), 32117);
-  EXPECT_EQ(recipients, QStringLiteral("PC7 (Anna)"));
+  EXPECT_EQ(recipients, QStringLiteral("localhost (Anna)"));
   EXPECT_EQ(text, QStringLiteral("lunch?"));
 }
 
