@@ -82,6 +82,7 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
 }
 
 CMainWindow::~CMainWindow() {
+  for (const auto& [id, lookup] : m_peerLookups) QHostInfo::abortHostLookup(id);
   m_store.Notes().SetObserver(nullptr);
   m_windows.clear();
 }
@@ -1436,15 +1437,24 @@ void CMainWindow::RecordPeerAddress(CNoteWnd& w, const ReceivedNote& received) {
   if (received.peer.empty() || host == FromLocal(received.peer)) return;
   // A header that no name lookup turns into an address is a title: a reply
   // needs the address the note came from.
-  QHostInfo::lookupHost(host, this, [this, wnd = QPointer<CNoteWnd>(&w), received](const QHostInfo& info) {
-    if (info.error() == QHostInfo::NoError && !info.addresses().isEmpty()) return;
-    for (const auto& [note, window] : m_windows) {
-      if (window.get() != wnd || note->ReceivedFrom() != received.from) continue;
-      window->Note().SetReceivedFrom(WithPeerAddress(received.from, received.peer));
-      SaveNote(note->Index, false);
-      return;
-    }
-  });
+  // Looked up through a slot, with what the answer needs kept here: a
+  // lookup still running when the program ends then leaves nothing behind.
+  const int id = QHostInfo::lookupHost(host, this, SLOT(PeerLookedUp(QHostInfo)));
+  m_peerLookups[id] = {QPointer<CNoteWnd>(&w), received};
+}
+
+void CMainWindow::PeerLookedUp(const QHostInfo& info) {
+  const auto it = m_peerLookups.find(info.lookupId());
+  if (it == m_peerLookups.end()) return;
+  const auto [wnd, received] = std::move(it->second);
+  m_peerLookups.erase(it);
+  if (info.error() == QHostInfo::NoError && !info.addresses().isEmpty()) return;
+  for (const auto& [note, window] : m_windows) {
+    if (window.get() != wnd || note->ReceivedFrom() != received.from) continue;
+    window->Note().SetReceivedFrom(WithPeerAddress(received.from, received.peer));
+    SaveNote(note->Index, false);
+    return;
+  }
 }
 
 void CMainWindow::SendTo(const QString& text, const QString& recipients) {

@@ -18,6 +18,8 @@
 
 class QMenu;
 
+class QHostInfo;
+
 namespace quillet {
 
 class CNoteWnd;
@@ -147,6 +149,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   CNoteServer* Server() const { return m_server.get(); }
   // A note that came over the network, with its sender and time of arrival.
   void RecordPeerAddress(CNoteWnd& w, const ReceivedNote& received);
+  Q_SLOT void PeerLookedUp(const QHostInfo& info);
   CNoteWnd* ReceiveNote(const ReceivedNote& received);
   // The send-to dialog with this text and these recipients.
   void SendTo(const QString& text, const QString& recipients);
@@ -253,7 +256,8 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   CSound m_sound;
   const CNote* m_soundNote = nullptr;
   std::set<const CNote*> m_ringing;
-  bool m_allWorkspaces = true;  // as the notes were last told  // notes whose alarm box is open
+  bool m_allWorkspaces = true;  // as the notes were last told
+  std::map<int, std::pair<QPointer<CNoteWnd>, ReceivedNote>> m_peerLookups;  // by lookup id  // notes whose alarm box is open
   std::unique_ptr<CNoteServer> m_server;
   std::unique_ptr<CGlobalHotkeys> m_hotkeys;
   std::unique_ptr<CCalendar> m_calendar;
