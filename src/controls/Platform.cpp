@@ -15,6 +15,29 @@
 
 namespace quillet {
 
+#ifdef QUILLET_HAVE_XCB
+namespace {
+xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
+  xcb_intern_atom_reply_t* r =
+      xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+  const xcb_atom_t a = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+  free(r);
+  return a;
+}
+
+void SendToRoot(xcb_connection_t* c, xcb_window_t root, xcb_window_t w, xcb_atom_t type, std::array<uint32_t, 5> data) {
+  xcb_client_message_event_t e{};
+  e.response_type = XCB_CLIENT_MESSAGE;
+  e.format = 32;
+  e.window = w;
+  e.type = type;
+  std::copy(data.begin(), data.end(), e.data.data32);
+  xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                 reinterpret_cast<const char*>(&e));
+}
+}  // namespace
+#endif
+
 bool IsX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 bool HasCompositor() {
@@ -23,15 +46,11 @@ bool HasCompositor() {
   auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
   if (!x11) return false;
   xcb_connection_t* c = x11->connection();
-  const QByteArray name = "_NET_WM_CM_S0";
-  xcb_intern_atom_reply_t* atom =
-      xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.constData()), nullptr);
-  if (!atom) return false;
-  xcb_get_selection_owner_reply_t* owner =
-      xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom->atom), nullptr);
+  const xcb_atom_t atom = Atom(c, "_NET_WM_CM_S0");
+  if (atom == XCB_ATOM_NONE) return false;
+  xcb_get_selection_owner_reply_t* owner = xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom), nullptr);
   const bool has = owner && owner->owner != XCB_NONE;
   free(owner);
-  free(atom);
   return has;
 #else
   return false;
@@ -75,28 +94,6 @@ QRect VirtualScreen() {
   return screen ? screen->virtualGeometry() : QRect(0, 0, 1024, 768);
 }
 
-#ifdef QUILLET_HAVE_XCB
-namespace {
-xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-  xcb_intern_atom_reply_t* r =
-      xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-  const xcb_atom_t a = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
-  free(r);
-  return a;
-}
-
-void SendToRoot(xcb_connection_t* c, xcb_window_t root, xcb_window_t w, xcb_atom_t type, std::array<uint32_t, 5> data) {
-  xcb_client_message_event_t e{};
-  e.response_type = XCB_CLIENT_MESSAGE;
-  e.format = 32;
-  e.window = w;
-  e.type = type;
-  std::copy(data.begin(), data.end(), e.data.data32);
-  xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                 reinterpret_cast<const char*>(&e));
-}
-}  // namespace
-#endif
 
 void SetOnAllWorkspaces(QWidget* window, bool on) {
 #ifdef QUILLET_HAVE_XCB

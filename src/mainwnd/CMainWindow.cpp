@@ -1355,16 +1355,8 @@ void ApplyAcceptRule(CNoteServer& server, const CSettings& s) {
       names.push_back(FromLocal(entry));
   }
   server.SetAcceptRule(rule, std::move(local), std::move(listed));
-  if (rule != AcceptFrom::kListed) return;
-  // Names are looked up without waiting; until then their notes are refused.
-  for (const QString& name : names)
-    QHostInfo::lookupHost(name, &server, [&server](const QHostInfo& info) {
-      for (const QHostAddress& a : info.addresses()) {
-        bool ok = false;
-        const uint32_t address = a.toIPv4Address(&ok);
-        if (ok) server.AllowListed({address, 0xFFFFFFFFu});
-      }
-    });
+  if (rule == AcceptFrom::kListed)
+    for (const QString& name : names) server.AllowHost(name);
 }
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "net/CNoteServer.h"
 
+#include <QHostInfo>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -15,7 +16,24 @@ CNoteServer::CNoteServer(QObject* parent) : QObject(parent) {
   connect(&m_server, &QTcpServer::newConnection, this, &CNoteServer::Accept);
 }
 
-CNoteServer::~CNoteServer() { Close(); }
+CNoteServer::~CNoteServer() {
+  for (const int id : m_lookups) QHostInfo::abortHostLookup(id);
+  Close();
+}
+
+void CNoteServer::AllowHost(const QString& name) {
+  // Through a slot: a lookup still running when the program ends leaves nothing behind.
+  m_lookups.push_back(QHostInfo::lookupHost(name, this, SLOT(HostLookedUp(QHostInfo))));
+}
+
+void CNoteServer::HostLookedUp(const QHostInfo& info) {
+  std::erase(m_lookups, info.lookupId());
+  for (const QHostAddress& a : info.addresses()) {
+    bool ok = false;
+    const uint32_t address = a.toIPv4Address(&ok);
+    if (ok) m_listed.push_back({address, 0xFFFFFFFFu});
+  }
+}
 
 bool CNoteServer::Listen(uint16_t port) {
   Close();

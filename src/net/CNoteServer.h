@@ -10,6 +10,7 @@
 
 #include "net/TransferProtocol.h"
 
+class QHostInfo;
 class QTcpSocket;
 
 namespace quillet {
@@ -44,7 +45,9 @@ class CNoteServer : public QObject {
     m_localNets = std::move(localNets);
     m_listed = std::move(listed);
   }
-  void AllowListed(Ipv4Net net) { m_listed.push_back(net); }
+  // A listed computer by name: its notes are taken once the name is looked
+  // up, which does not wait.
+  void AllowHost(const QString& name);
   static constexpr int kMaxConnections = 512;
   static constexpr int kMaxPerPeer = kMaxConnections / 2;
 
@@ -52,6 +55,8 @@ class CNoteServer : public QObject {
   void NoteReceived(const quillet::ReceivedNote& note);
 
  private:
+  Q_SLOT void HostLookedUp(const QHostInfo& info);
+
   struct Connection {
     QTcpSocket* socket = nullptr;  // null once finished
     QString peer;
@@ -80,6 +85,7 @@ class CNoteServer : public QObject {
   int m_deadlineMs = 10000;
   AcceptFrom m_rule = AcceptFrom::kAny;
   std::vector<Ipv4Net> m_localNets, m_listed;
+  std::vector<int> m_lookups;  // running, aborted with the server
 };
 
 }  // namespace quillet

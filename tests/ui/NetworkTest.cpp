@@ -310,3 +310,15 @@ TEST_F(Network, RandomColoursOfTheLayoutApplyToReceivedNotes) {
   EXPECT_GT(backs.size(), 1u);  // each its own colour
   EXPECT_FALSE(backs.count(stored) == 1 && backs.size() == 1);
 }
+
+TEST_F(Network, AListedComputerMayBeNamed) {
+  AppSettings().WriteInt("Settings", "NetAccept", 2);
+  AppSettings().WriteString("Settings", "NetAcceptList", "localhost");
+  Start();
+  // Refused until the name is looked up, then taken.
+  ASSERT_TRUE(WaitFor([&] {
+    Send(port, "localhost\nby name");
+    return main->NoteCount() >= 1;
+  }));
+  EXPECT_EQ(main->GetNote(0)->Text(), "by name");
+}
