@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTableView>
 #include <QTextCharFormat>
 #include <QVBoxLayout>
 
@@ -15,6 +16,7 @@
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
 #include "common/DateFormat.h"
+#include "controls/Platform.h"
 #include "controls/QtDateNames.h"
 #include "mainwnd/CMainWindow.h"
 #include "notewnd/CNoteWnd.h"
@@ -54,6 +56,11 @@ CCalendar::CCalendar(CMainWindow& main)
   // Dragging may make it as small as a note can get; the months are cut then.
   layout->setSizeConstraint(QLayout::SetNoConstraint);
   m_calendar->setMinimumSize(0, 0);
+  // The title's background, the day names and the week numbers move it too.
+  m_navigation = m_calendar->findChild<QWidget*>(QStringLiteral("qt_calendar_navigationbar"));
+  m_view = m_calendar->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+  if (m_navigation) m_navigation->installEventFilter(this);
+  if (m_view) m_view->viewport()->installEventFilter(this);
   setMinimumSize(kMinDragSize, kMinDragSize);
   connect(m_calendar, &QCalendarWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     if (!m_main.HasFlag(CMainWindow::kIdle) || m_main.HasFlag(CMainWindow::kReadOnly)) return;
@@ -73,34 +80,30 @@ void CCalendar::ApplySettings() {
   const CSettings& s = AppSettings();
   m_onTop = s.Flag("CalOnTop");
   ApplyCalendarOptions(*m_calendar);
-  const auto font = s.GetBytes("Layout-1", "FontNote");
-  if (font.size() == LogFont::kSize) m_calendar->setFont(FontFromLogFont(LogFont::Read(font.data())));
-  // The six colours of "Layout-1"; a colour never set keeps the desktop's own.
-  auto colour = [&](const char* key) -> std::optional<QColor> {
-    const auto v = s.Store().RawInt("Layout-1", key);
-    if (!v || *v < 0 || *v > 0xFFFFFF) return std::nullopt;
-    return ToQColor(static_cast<ColorRef>(*v));
+  const CalendarLayout layout = ReadCalendarLayout(s);
+  if (layout.font) m_calendar->setFont(FontFromLogFont(*layout.font));
+  // A colour never set keeps the desktop's own.
+  auto colour = [&](int i) -> std::optional<QColor> {
+    const auto& c = layout.colors[static_cast<std::size_t>(i)];
+    return c ? std::optional<QColor>(ToQColor(*c)) : std::nullopt;
   };
   QPalette pal = QApplication::palette();
-  if (auto c = colour("ColorBack")) pal.setColor(QPalette::Window, *c);
-  if (auto c = colour("ColorBackMonth")) pal.setColor(QPalette::Base, *c);
-  if (auto c = colour("ColorTextMonth")) pal.setColor(QPalette::Text, *c);
+  if (auto c = colour(0)) pal.setColor(QPalette::Window, *c);
+  if (auto c = colour(1)) pal.setColor(QPalette::Base, *c);
+  if (auto c = colour(2)) pal.setColor(QPalette::Text, *c);
+  // Days of the neighbouring months: Qt draws them in the disabled text colour.
+  if (auto c = colour(3)) pal.setColor(QPalette::Disabled, QPalette::Text, *c);
   setPalette(pal);
   m_calendar->setPalette(pal);
   QString title;
-  if (auto c = colour("ColorBackTitle")) title += QStringLiteral("background: %1;").arg(c->name());
-  if (auto c = colour("ColorTextTitle")) title += QStringLiteral("color: %1;").arg(c->name());
-  if (!title.isEmpty())
-    m_calendar->setStyleSheet(QStringLiteral("#qt_calendar_navigationbar, #qt_calendar_navigationbar QToolButton { %1 }").arg(title));
-  if (auto c = colour("ColorTextOther")) {
-    // Days of the neighbouring months: Qt draws them in the disabled text colour.
-    pal.setColor(QPalette::Disabled, QPalette::Text, *c);
-    m_calendar->setPalette(pal);
-  }
+  if (auto c = colour(4)) title += QStringLiteral("background: %1;").arg(c->name());
+  if (auto c = colour(5)) title += QStringLiteral("color: %1;").arg(c->name());
+  m_calendar->setStyleSheet(title.isEmpty() ? QString()
+                                            : QStringLiteral("#qt_calendar_navigationbar, #qt_calendar_navigationbar QToolButton { %1 }").arg(title));
   const int w = s.Int("CalWidth"), h = s.Int("CalHeight");
   const QSize natural = m_calendar->sizeHint() + QSize(2 * kBorder, 2 * kBorder + kGrip);
   setGeometry(s.Int("CalLeft"), s.Int("CalTop"), w > 0 && h > 0 ? w : natural.width(), w > 0 && h > 0 ? h : natural.height());
-  const TransparencySpec t = DecodeTransparency(s.GetInt("Layout-1", "Transparency"));
+  const TransparencySpec t = DecodeTransparency(layout.transparency);
   setWindowOpacity(m_main.HasFlag(CMainWindow::kLayeredAvailable) && t.alpha ? t.opacity / 255.0 : 1.0);
 }
 
@@ -108,8 +111,22 @@ void CCalendar::Place() {
   const bool top = m_onTop || m_main.HasFlag(CMainWindow::kAlwaysOnTop);
   if (top != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) setWindowFlag(Qt::WindowStaysOnTopHint, top);
   if (!m_main.HasFlag(CMainWindow::kCalendarShown)) return hide();
+  if (!m_placed) PlaceFirstTime();
   show();
   if (!top) lower();
+}
+
+void CCalendar::PlaceFirstTime() {
+  m_placed = true;
+  const CSettings& s = AppSettings();
+  if (s.Store().RawInt("Settings", "CalLeft") || s.Store().RawInt("Settings", "CalTop")) return;
+  // Never placed by the user: where no note is, when the screen has room.
+  const QRect area = WorkArea();
+  const auto free = FreePlace({area.left(), area.top(), area.right() + 1, area.bottom() + 1}, width(), height(),
+                              m_main.VisibleNoteRects());
+  if (!free) return;
+  move(free->left, free->top);
+  SavePlace();
 }
 
 void CCalendar::SetOnTop(bool on) {
@@ -159,21 +176,44 @@ int CCalendar::EdgesAt(const QPoint& p) const {
   return p.y() < kBorder + kGrip ? kMoveWhole : 0;
 }
 
-void CCalendar::mousePressEvent(QMouseEvent* e) {
-  if (e->button() != Qt::LeftButton || !m_main.HasFlag(CMainWindow::kIdle) || m_main.HasFlag(CMainWindow::kReadOnly)) return;
-  m_dragEdges = EdgesAt(e->position().toPoint());
-  const QRect g = geometry();
-  m_dragRect = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-  m_dragPoint = e->globalPosition().toPoint();
-  m_moved = false;
+bool CCalendar::MovesWindow(QObject* part, const QPoint& p) const {
+  if (part == m_navigation) return !m_navigation->childAt(p);  // the title's background, not its buttons
+  if (part != m_view->viewport()) return false;
+  const QModelIndex at = m_view->indexAt(p);
+  if (!at.isValid()) return true;
+  // The day-name row and the week-number column, when shown, come first.
+  return (m_calendar->horizontalHeaderFormat() != QCalendarWidget::NoHorizontalHeader && at.row() == 0) ||
+         (m_calendar->verticalHeaderFormat() != QCalendarWidget::NoVerticalHeader && at.column() == 0);
 }
 
-void CCalendar::mouseMoveEvent(QMouseEvent* e) {
-  if (!m_dragEdges) {
-    setCursor(CursorForEdges(EdgesAt(e->position().toPoint())));
-    return;
+bool CCalendar::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if ((watched != m_navigation && (!m_view || watched != m_view->viewport())) ||
+      (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
+    return QWidget::eventFilter(watched, event);
+  auto* e = static_cast<QMouseEvent*>(event);
+  const QPoint global = e->globalPosition().toPoint();
+  if (type == QEvent::MouseButtonPress) {
+    if (e->button() != Qt::LeftButton || !MovesWindow(watched, e->position().toPoint())) return false;
+    return BeginDrag(kMoveWhole, global);
   }
-  const QPoint p = e->globalPosition().toPoint();
+  if (!m_dragEdges) return false;
+  DragTo(global);
+  if (type == QEvent::MouseButtonRelease) EndDrag();
+  return true;
+}
+
+bool CCalendar::BeginDrag(int edges, const QPoint& global) {
+  if (!edges || !m_main.HasFlag(CMainWindow::kIdle) || m_main.HasFlag(CMainWindow::kReadOnly)) return false;
+  m_dragEdges = edges;
+  const QRect g = geometry();
+  m_dragRect = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+  m_dragPoint = global;
+  m_moved = false;
+  return true;
+}
+
+void CCalendar::DragTo(const QPoint& p) {
   if (p != m_dragPoint) m_moved = true;
   if (!m_moved) return;
   m_dragRect = DragRect(m_dragRect, m_dragEdges, p.x() - m_dragPoint.x(), p.y() - m_dragPoint.y());
@@ -181,15 +221,32 @@ void CCalendar::mouseMoveEvent(QMouseEvent* e) {
   m_dragPoint = p;
 }
 
-void CCalendar::mouseReleaseEvent(QMouseEvent* e) {
-  if (!m_dragEdges) return;
-  mouseMoveEvent(e);
+void CCalendar::EndDrag() {
   m_dragEdges = 0;
+  SavePlace();
+}
+
+void CCalendar::SavePlace() {
   CSettings& s = AppSettings();
   s.WriteInt("Settings", "CalLeft", x());
   s.WriteInt("Settings", "CalTop", y());
   s.WriteInt("Settings", "CalWidth", width());
   s.WriteInt("Settings", "CalHeight", height());
+}
+
+void CCalendar::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton) BeginDrag(EdgesAt(e->position().toPoint()), e->globalPosition().toPoint());
+}
+
+void CCalendar::mouseMoveEvent(QMouseEvent* e) {
+  if (!m_dragEdges) return setCursor(CursorForEdges(EdgesAt(e->position().toPoint())));
+  DragTo(e->globalPosition().toPoint());
+}
+
+void CCalendar::mouseReleaseEvent(QMouseEvent* e) {
+  if (!m_dragEdges) return;
+  DragTo(e->globalPosition().toPoint());
+  EndDrag();
 }
 
 void CCalendar::paintEvent(QPaintEvent*) {

@@ -5,15 +5,16 @@
 
 class QCalendarWidget;
 class QMenu;
+class QTableView;
 
 namespace quillet {
 
 class CMainWindow;
 
-// A month calendar standing on the desktop like a note: no caption, moved
-// by its top strip and resized by its borders, with week numbers, today
-// marked, its own font and colours, and a menu to go to today, copy the
-// selected date and stay on top.
+// A month calendar standing on the desktop like a note: no caption, moved by
+// its top strip, its title, day names and week numbers, resized by its
+// borders, with week numbers, today marked, its own font and colours, and a
+// menu to go to today, copy the selected date and stay on top.
 class CCalendar : public QWidget {
   Q_OBJECT
  public:
@@ -33,9 +34,20 @@ class CCalendar : public QWidget {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   int EdgesAt(const QPoint& p) const;
+  // True when a press at p on a part of the month control moves the window.
+  bool MovesWindow(QObject* part, const QPoint& p) const;
+  bool BeginDrag(int edges, const QPoint& global);
+  void DragTo(const QPoint& global);
+  void EndDrag();
+  void SavePlace();
+  void PlaceFirstTime();
+  QWidget* m_navigation = nullptr;
+  QTableView* m_view = nullptr;
+  bool m_placed = false;
   CMainWindow& m_main;
   QCalendarWidget* m_calendar;
   int m_dragEdges = 0;

@@ -1070,6 +1070,16 @@ QString CMainWindow::AskExistingFile(QWidget* parent, int filterId, const QStrin
 
 namespace quillet {
 CNoteEditor* CMainWindow::ActiveEditor() const { return m_editor; }
+
+std::vector<Rect4> CMainWindow::VisibleNoteRects() const {
+  std::vector<Rect4> rects;
+  for (const auto& [note, w] : m_windows)
+    if (w->isVisible()) {
+      const QRect g = w->frameGeometry();
+      rects.push_back({g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
+    }
+  return rects;
+}
 }  // namespace quillet
 
 // ---- Alarms and hiding ------------------------------------------------------

@@ -185,6 +185,8 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void ShowNoteMenu(CNoteWnd& note, const QPoint& globalPos);
   void NoteCommand(CNoteWnd& note, int id, bool shift = false);
   std::vector<std::string> FolderList() const;
+  // The screen rectangles of the note windows on screen.
+  std::vector<Rect4> VisibleNoteRects() const;
 
   // Clipboard text made ready for a note with this font and alignment, or
   // nothing when the user cancels the paste.

@@ -72,6 +72,27 @@ void WriteLayout(CSettings& s, const std::string& sec, const LayoutValues& v) {
   s.WriteInt(sec, "Transparency", v.transparency);
 }
 
+CalendarLayout ReadCalendarLayout(const CSettings& s) {
+  CalendarLayout c;
+  const auto font = s.GetBytes(kCalendarLayoutSection, "FontNote");
+  if (font.size() == LogFont::kSize) c.font = LogFont::Read(font.data());
+  for (std::size_t i = 0; i < kCalendarColorKeys.size(); ++i) {
+    const auto v = s.Store().RawInt(kCalendarLayoutSection, kCalendarColorKeys[i]);
+    if (v && *v >= 0 && *v <= 0xFFFFFF) c.colors[i] = static_cast<ColorRef>(*v);
+  }
+  c.transparency = s.GetInt(kCalendarLayoutSection, "Transparency");
+  return c;
+}
+
+void WriteCalendarLayout(CSettings& s, const CalendarLayout& c, const std::array<ColorRef, 6>& fallback,
+                         const LogFont& fallbackFont) {
+  const auto font = c.font.value_or(fallbackFont).Bytes();
+  s.WriteBytes(kCalendarLayoutSection, "FontNote", {font.begin(), font.end()});
+  for (std::size_t i = 0; i < kCalendarColorKeys.size(); ++i)
+    s.WriteInt(kCalendarLayoutSection, kCalendarColorKeys[i], c.colors[i].value_or(fallback[i]));
+  s.WriteInt(kCalendarLayoutSection, "Transparency", c.transparency);
+}
+
 void DeleteLayout(CSettings& s, int number) {
   if (number < 1) return;
   s.Store().DeleteSection(LayoutSection(number));

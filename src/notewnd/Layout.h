@@ -1,7 +1,9 @@
 #pragma once
 // Layouts: the font, colours, alignment and transparency that new notes get.
 // Layout 0 is the "Settings" section, layout n the section "Layout<n>".
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,23 @@ void WriteColorList(CSettings& settings, const std::vector<ColorRef>& colors);
 
 // Writes a layout's keys (font, colours, alignment, options, transparency) to a section.
 void WriteLayout(CSettings& settings, const std::string& section, const LayoutValues& values);
+
+// The calendar's own layout, section "Layout-1": its font, six colours in
+// the order background, month background, month text, other months' text,
+// title background, title text, and its transparency. A colour or font never
+// set is empty there, so the calendar keeps the desktop's own.
+inline constexpr const char* kCalendarLayoutSection = "Layout-1";
+inline constexpr std::array<const char*, 6> kCalendarColorKeys = {
+    "ColorBack", "ColorBackMonth", "ColorTextMonth", "ColorTextOther", "ColorBackTitle", "ColorTextTitle"};
+struct CalendarLayout {
+  std::optional<LogFont> font;
+  std::array<std::optional<ColorRef>, 6> colors;
+  int transparency = 255;
+};
+CalendarLayout ReadCalendarLayout(const CSettings& settings);
+// Writes every key; unset colours and font are written from the fallbacks given.
+void WriteCalendarLayout(CSettings& settings, const CalendarLayout& layout, const std::array<ColorRef, 6>& fallback,
+                         const LogFont& fallbackFont);
 
 // Named layouts: a name is found again in any letter case. Saving returns the
 // layout's number (the highest in use plus one for a new name).

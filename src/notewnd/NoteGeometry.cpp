@@ -57,4 +57,19 @@ std::array<std::array<int, 6>, 2> OverflowTriangles(int r, int b) {
   return {{{r - 5, b - 8, r - 2, b - 5, r - 5, b - 2}, {r - 9, b - 8, r - 6, b - 5, r - 9, b - 2}}};
 }
 
+std::optional<Rect4> FreePlace(Rect4 area, int w, int h, const std::vector<Rect4>& taken, int step) {
+  step = std::max(step, 1);
+  for (int y = area.top; y + h <= area.bottom; y += step)
+    for (int x = area.left; x + w <= area.right;) {
+      const Rect4 r{x, y, x + w, y + h};
+      int skipTo = 0;
+      for (const Rect4& t : taken)
+        if (r.left < t.right && t.left < r.right && r.top < t.bottom && t.top < r.bottom) skipTo = std::max(skipTo, t.right);
+      if (!skipTo) return r;
+      // Jump past the rectangle in the way rather than step through it.
+      x = std::max(x + step, skipTo);
+    }
+  return std::nullopt;
+}
+
 }  // namespace quillet

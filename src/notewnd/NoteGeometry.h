@@ -2,6 +2,8 @@
 // The arithmetic of a note window: colours, hit zones, drags, transparency.
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "notes/Note.h"
 
@@ -32,6 +34,11 @@ struct Rect4 {
   int left, top, right, bottom;
   bool operator==(const Rect4&) const = default;
 };
+
+// A place for a w × h window inside the area that covers none of the taken
+// rectangles, searched row by row from the area's top left on a grid of the
+// given step; nothing when there is no such place.
+std::optional<Rect4> FreePlace(Rect4 area, int w, int h, const std::vector<Rect4>& taken, int step = 20);
 
 // One drag step: the edges of the mask follow (dx, dy), never closer than 10 pixels.
 Rect4 DragRect(Rect4 r, int edges, int dx, int dy);

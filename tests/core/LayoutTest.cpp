@@ -55,3 +55,26 @@ TEST(Layouts, RandomColoursAreNotReseededWithinFiveSeconds) {
   random.Next();
   EXPECT_EQ(random.Seedings(), 2);
 }
+
+TEST(Layouts, TheCalendarsLayoutKeepsUnsetColoursUnsetUntilWritten) {
+  MemorySettingsStore store;
+  CSettings s(store);
+  CalendarLayout c = ReadCalendarLayout(s);
+  EXPECT_TRUE(c.font);  // the settings' default font
+  for (const auto& colour : c.colors) EXPECT_FALSE(colour);
+  EXPECT_EQ(c.transparency, 255);
+  // A hand-set colour out of range counts as unset.
+  s.WriteInt("Layout-1", "ColorTextTitle", 0x1000000);
+  EXPECT_FALSE(ReadCalendarLayout(s).colors[5]);
+
+  c.colors[1] = 0x123456;
+  c.transparency = 2200;
+  WriteCalendarLayout(s, c, {1, 2, 3, 4, 5, 6}, LogFont::Default());
+  const CalendarLayout back = ReadCalendarLayout(s);
+  EXPECT_EQ(back.colors[0], ColorRef{1});
+  EXPECT_EQ(back.colors[1], ColorRef{0x123456});
+  EXPECT_EQ(back.colors[5], ColorRef{6});
+  EXPECT_EQ(back.transparency, 2200);
+  ASSERT_TRUE(back.font);
+  EXPECT_EQ(back.font->FaceName(), LogFont::Default().FaceName());
+}

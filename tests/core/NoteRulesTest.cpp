@@ -63,6 +63,17 @@ TEST(NoteGeometry, DraggingNeverGoesBelowTenPixels) {
   EXPECT_EQ(DragRect(r, kMoveWhole, -130, 7), (Rect4{-30, 107, 70, 187}));
 }
 
+TEST(NoteGeometry, AFreePlaceCoversNoTakenRectangle) {
+  const Rect4 screen{0, 0, 1280, 800};
+  EXPECT_EQ(FreePlace(screen, 300, 200, {}), (Rect4{0, 0, 300, 200}));
+  // A note at the top left: the place is right of it on the first row.
+  EXPECT_EQ(FreePlace(screen, 300, 200, {{0, 0, 500, 300}}), (Rect4{500, 0, 800, 200}));
+  // A full-width band: the first row below it, on the grid.
+  EXPECT_EQ(FreePlace(screen, 300, 200, {{0, 0, 1280, 310}}), (Rect4{0, 320, 300, 520}));
+  EXPECT_EQ(FreePlace(screen, 300, 200, {{0, 0, 1280, 700}}), std::nullopt);
+  EXPECT_EQ(FreePlace(screen, 1300, 200, {}), std::nullopt);
+}
+
 TEST(NoteGeometry, TransparencyCodes) {
   EXPECT_FALSE(DecodeTransparency(255).Layered());
   const auto half = DecodeTransparency(128);

@@ -188,3 +188,53 @@ class Dialogs(DesktopTest):
         self.assertEqual(self.d.terminate(), 0)
         self.assertEqual(self.d.setting("Search/1"), "Anna")
         self.assertEqual(self.d.setting("Settings/SearchCase"), "1")
+
+    def test_alt_and_a_marked_letter_works_in_the_settings_dialog(self):
+        self.d.write_settings({"Settings/RandomColor": 0})
+        self.d.start()
+        self.d.from_tray("s", "^Quillet Settings$")
+        self.d.key("alt+r")  # Use &random colors
+        self.d.key("Return")
+        self.d.no_window("^Quillet Settings$")
+        wait_until(lambda: self.d.setting("Settings/RandomColor") == "1", "the option in the settings file")
+
+    def test_the_calendar_page_writes_the_calendars_own_layout(self):
+        self.d.start()
+        self.d.from_tray("s", "^Quillet Settings$")
+        self.d.key("ctrl+Tab", "ctrl+Tab", "ctrl+Tab", "ctrl+Tab")  # to the Calendar page
+        self.d.key("alt+c")  # Completely transparent &color
+        self.d.key("Down")  # the calendar's background
+        self.d.key("Return")
+        self.d.no_window("^Quillet Settings$")
+        wait_until(lambda: self.d.setting("Layout-1/Transparency") == "1255", "the calendar's transparency written")
+        self.assertIsNotNone(self.d.setting("Layout-1/ColorBack"))
+        self.assertIsNotNone(self.d.setting("Layout-1/FontNote"))
+
+    def _show_calendar(self):
+        self.d.tray_menu()
+        self.d.key("r")
+        wait_until(self._calendar, "the calendar on screen")
+        wid = self._calendar()
+        wait_until(lambda: self.d.geometry(wid)[2] > 100, "the calendar at its size")
+        return wid
+
+    def test_the_calendar_is_moved_by_its_week_number_column(self):
+        self.d.write_settings({"Settings/CalLeft": 300, "Settings/CalTop": 200})
+        self.d.start()
+        cal = self._show_calendar()
+        x, y, w, h = self.d.geometry(cal)
+        self.d.drag(x + 16, y + h * 2 // 3, x + 116, y + h * 2 // 3 + 50)
+        wait_until(lambda: self.d.setting("Settings/CalLeft") == str(x + 100), "the calendar's new place saved")
+        self.assertEqual(self.d.setting("Settings/CalTop"), str(y + 50))
+        self.assertEqual(self.d.geometry(cal)[:2], (x + 100, y + 50))
+
+    def test_the_calendar_first_opens_where_no_note_is(self):
+        self.d.write_notes([make_record("under", (150, 150, 400, 300))])
+        self.d.start()
+        self.d.note_window("under")
+        cal = self._show_calendar()
+        x, y, w, h = self.d.geometry(cal)
+        overlaps = x < 550 and x + w > 150 and y < 450 and y + h > 150
+        self.assertFalse(overlaps, "calendar at %r over the note" % ((x, y, w, h),))
+        self.assertLessEqual(x + w, 1280)
+        self.assertLessEqual(y + h, 800)
