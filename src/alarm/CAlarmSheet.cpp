@@ -116,13 +116,7 @@ CAlarmAudio::CAlarmAudio(QWidget* parent, CMainWindow* main) : QWidget(parent) {
     const QString path = main->AskExistingFile(this, 31021, QStringLiteral("WaveDir"));
     if (!path.isEmpty()) wave->setEditText(path);
   });
-  connect(test, &QPushButton::clicked, this, [this] {
-    static CSound sound;
-    if (choice->checkedId() == 1)
-      CSound::Beep();
-    else if (choice->checkedId() == 2)
-      sound.PlayWave(wave->currentText(), false);
-  });
+  connect(test, &QPushButton::clicked, this, [this] { CSound::Test(choice->checkedId(), wave->currentText()); });
 }
 
 CAlarmSheet::CAlarmSheet(const CNote& note, const DateTime& now, CMainWindow* main, QWidget* parent)

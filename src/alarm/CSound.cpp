@@ -37,6 +37,12 @@ void CSound::Beep() {
   chime->play();
 }
 
+void CSound::Test(int choice, const QString& path) {
+  static CSound sound;
+  if (choice == 1) Beep();
+  if (choice == 2) sound.PlayWave(path, false);
+}
+
 bool CSound::PlayWave(const QString& path, bool loop) {
   if (path.isEmpty() || !QFileInfo(path).isFile()) return false;
   Stop();

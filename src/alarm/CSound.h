@@ -14,6 +14,8 @@ class CSound {
   CSound();
   ~CSound();
   static void Beep();
+  // The "Test Audio Signal" buttons: choice 1 the standard signal, 2 the sound file.
+  static void Test(int choice, const QString& path);
   // False when the file does not exist.
   bool PlayWave(const QString& path, bool loop);
   void Stop();

@@ -51,4 +51,10 @@ QString CFileDialog::SaveAs(QWidget* parent, const QString& filter, const QStrin
   return QFileDialog::getSaveFileName(parent, QString(), StartIn(startDir) + QLatin1Char('/') + name, QtFilter(filter));
 }
 
+QString CFileDialog::ChooseDataFile(QWidget* parent, const QString& filter, const QString& current) {
+  if (auto next = TakeNext()) return *next;
+  return QFileDialog::getSaveFileName(parent, QString(), current.isEmpty() ? QDir::homePath() : current, QtFilter(filter),
+                                      nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
 }  // namespace quillet

@@ -1,8 +1,10 @@
 #include "settingsdlg/CSettingsDialog.h"
 
 #include <type_traits>
+#include <tuple>
 #include <variant>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -26,6 +28,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QLabel>
+#include <QMenu>
+#include <QPainter>
 #include <QVBoxLayout>
 
 #include "app/IniFile.h"
@@ -34,7 +38,10 @@
 #include "app/UIStrings.h"
 #include "controls/DialogParts.h"
 #include "common/Text.h"
+#include "alarm/CSound.h"
+#include "controls/CFileDialog.h"
 #include "controls/CMessageBox.h"
+#include "controls/QtDateNames.h"
 #include "controls/CModal.h"
 #include "notewnd/CColorListDialog.h"
 #include "controls/Platform.h"
@@ -51,14 +58,101 @@ namespace {
 QString Ui(int id) { return FromLocal(LoadUIString(id)); }
 QString Plain(int id) { return FromLocal(LoadUIString(id, true)); }
 
+// The calendar's colours where its layout sets none: the desktop's own, in
+// the order of kCalendarColorKeys.
+std::array<ColorRef, 6> DesktopCalendarColors() {
+  const QPalette p = QApplication::palette();
+  return {FromQColor(p.color(QPalette::Window)), FromQColor(p.color(QPalette::Base)), FromQColor(p.color(QPalette::Text)),
+          FromQColor(p.color(QPalette::Disabled, QPalette::Text)), FromQColor(p.color(QPalette::Highlight)),
+          FromQColor(p.color(QPalette::HighlightedText))};
+}
+
 void PaintButton(QPushButton* b, ColorRef c) {
   b->setStyleSheet(QStringLiteral("QPushButton { background: %1; }").arg(ToQColor(c).name()));
   b->setProperty("color", static_cast<uint>(c));
 }
 ColorRef ButtonColor(const QPushButton* b) { return b->property("color").toUInt(); }
 
+// A colour button asks for its colour when clicked; then calls changed.
+void AskColorOnClick(QPushButton* b, QWidget* parent, std::function<void()> changed = {}) {
+  QObject::connect(b, &QPushButton::clicked, parent, [b, parent, changed] {
+    const QColor c = QColorDialog::getColor(ToQColor(ButtonColor(b)), parent);
+    if (!c.isValid()) return;
+    PaintButton(b, FromQColor(c));
+    if (changed) changed();
+  });
+}
+
+QString FontLabel(const LogFont& f) { return FromLocal(f.FaceName()) + QStringLiteral(", %1 px").arg(std::abs(f.height)); }
+
+// Asks for a font starting from f; true when one was chosen.
+bool AskFont(LogFont& f, QWidget* parent) {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, FontFromLogFont(f), parent);
+  if (ok) f = LogFontFromFont(chosen);
+  return ok;
+}
+
+// A labelled row whose marked letter reaches the field inside the row's widget.
+void AddRow(QFormLayout* form, int label, QWidget* row, QWidget* field) {
+  auto* l = new QLabel(Ui(label), row->parentWidget());
+  l->setBuddy(field);
+  form->addRow(l, row);
+}
+
+// A field with a button beside it, as one row.
+QWidget* WithButton(QWidget* parent, QWidget* field, QPushButton* button) {
+  auto* box = new QWidget(parent);
+  auto* h = new QHBoxLayout(box);
+  h->setContentsMargins(0, 0, 0, 0);
+  h->addWidget(field, 1);
+  h->addWidget(button);
+  return box;
+}
+
+// The transparency controls of a layout: the colour made fully transparent
+// (none or one of the given colours) and the opacity of the rest.
+void FillTransparency(QComboBox* key, QSlider* alpha, std::initializer_list<int> colourNames, int value) {
+  key->addItem(Plain(31185));
+  for (int id : colourNames) key->addItem(Plain(id));
+  alpha->setRange(0, 255);
+  const TransparencySpec t = DecodeTransparency(value);
+  key->setCurrentIndex(std::clamp(t.keyIndex + 1, 0, key->count() - 1));
+  alpha->setValue(t.alpha ? t.opacity : 255);
+}
+int TransparencyOf(const QComboBox* key, const QSlider* alpha) { return key->currentIndex() * 1000 + alpha->value(); }
+
+// A note drawn as a layout would make it.
+class CLayoutPreview : public QWidget {
+ public:
+  CLayoutPreview(QWidget* parent, std::function<LayoutValues()> values, ColorRef desktop)
+      : QWidget(parent), m_values(std::move(values)), m_desktop(desktop) {
+    setMinimumSize(160, 60);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    CNote note;
+    ApplyLayoutValues(note, m_values());
+    const EffectiveColors c = EffectiveColorsOf(note, m_desktop);
+    QPainter p(this);
+    const QRect all = rect();
+    p.fillRect(all, ToQColor(c.back));
+    p.setPen(ToQColor(c.border));
+    p.drawRect(all.adjusted(0, 0, -1, -1));
+    p.setPen(ToQColor(c.text));
+    DrawText(p, all.adjusted(kEdgeX, kEdgeY, -kEdgeX, -kEdgeY), TextStyle{FontFromLogFont(note.Font), note.Align, 8},
+             Plain(31147));
+  }
+
+ private:
+  std::function<LayoutValues()> m_values;
+  ColorRef m_desktop;
+};
+
 QCheckBox* Check(QWidget* parent, int id, bool on) {
-  auto* c = new QCheckBox(Plain(id), parent);
+  auto* c = new QCheckBox(Ui(id), parent);
   c->setChecked(on);
   return c;
 }
@@ -99,7 +193,8 @@ int QtKeyOfVirtualKey(int vk) {
 
 // ---- Layout -----------------------------------------------------------------
 
-CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool noteMode) : QWidget(parent), m_values(v) {
+CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool noteMode, ColorRef desktop)
+    : QWidget(parent), m_values(v) {
   auto* form = new QFormLayout(this);
   font = new QPushButton(Ui(31102), this);
   text = new QPushButton(this);
@@ -113,9 +208,10 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool no
   random = Check(this, 31115, v.randomColor);
   randomList = Check(this, 31120, v.randColList);
   key = new QComboBox(this);
-  key->addItems({Plain(31185), Plain(31154), Plain(31155), Plain(31156)});
   alpha = new QSlider(Qt::Horizontal, this);
-  alpha->setRange(0, 255);
+  FillTransparency(key, alpha, {31154, 31155, 31156}, v.transparency);
+  preview = new CLayoutPreview(this, [this] { return Values(); }, desktop);
+  form->addRow(preview);
   form->addRow(font);
   auto row = [&](int label, QWidget* w, QWidget* extra = nullptr) {
     auto* box = new QWidget(this);
@@ -123,7 +219,7 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool no
     h->setContentsMargins(0, 0, 0, 0);
     h->addWidget(w);
     if (extra) h->addWidget(extra);
-    form->addRow(Plain(label), box);
+    AddRow(form, label, box, w);
   };
   row(31101, text, autoText);
   row(31103, back);
@@ -134,7 +230,7 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool no
   form->addRow(randomList);
   row(31178, key);
   row(31128, alpha);
-  colorList = new QPushButton(QStringLiteral("..."), this);
+  colorList = new QPushButton(Plain(31600) + QStringLiteral("..."), this);
   form->addRow(colorList);
   connect(colorList, &QPushButton::clicked, this, [this] {
     CColorListDialog dialog(this);
@@ -143,8 +239,8 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool no
   if (!noteMode) {
     // The named layouts: choose one to edit, save under a name, delete.
     layouts = new QComboBox(this);
-    save = new QPushButton(Plain(31145), this);
-    remove = new QPushButton(Plain(31146), this);
+    save = new QPushButton(Ui(31145), this);
+    remove = new QPushButton(Ui(31146), this);
     row(31153, layouts, save);
     form->addRow(remove);
     FillLayouts(0);
@@ -197,20 +293,17 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool no
       }
     });
   connect(font, &QPushButton::clicked, this, [this] {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, FontFromLogFont(m_values.font), this);
-    if (!ok) return;
-    m_values.font = LogFontFromFont(f);
-    font->setText(f.family() + QStringLiteral(", %1 px").arg(std::abs(m_values.font.height)));
+    if (!AskFont(m_values.font, this)) return;
+    font->setText(FontLabel(m_values.font));
+    preview->update();
   });
-  for (QPushButton* b : {text, back, border})
-    connect(b, &QPushButton::clicked, this, [this, b] {
-      const QColor c = QColorDialog::getColor(ToQColor(ButtonColor(b)), this);
-      if (!c.isValid()) return;
-      PaintButton(b, FromQColor(c));
-      if (b == text) autoText->setChecked(false);
-      if (b == border) autoBorder->setChecked(false);
-    });
+  AskColorOnClick(text, this, [this] { autoText->setChecked(false); });
+  AskColorOnClick(back, this);
+  AskColorOnClick(border, this, [this] { autoBorder->setChecked(false); });
+  // The preview follows every change.
+  for (QPushButton* b : {text, back, border}) connect(b, &QPushButton::clicked, preview, qOverload<>(&QWidget::update));
+  for (QCheckBox* c : {autoText, autoBorder, desk, random, randomList}) connect(c, &QCheckBox::toggled, preview, qOverload<>(&QWidget::update));
+  connect(align, &QComboBox::currentIndexChanged, preview, qOverload<>(&QWidget::update));
 }
 
 void CSettingsLayout::Load(const LayoutValues& v) {
@@ -227,7 +320,8 @@ void CSettingsLayout::Load(const LayoutValues& v) {
   const TransparencySpec t = DecodeTransparency(v.transparency);
   key->setCurrentIndex(t.keyIndex + 1);
   alpha->setValue(t.alpha ? t.opacity : 255);
-  font->setText(FromLocal(v.font.FaceName()) + QStringLiteral(", %1 px").arg(std::abs(v.font.height)));
+  font->setText(FontLabel(v.font));
+  preview->update();
 }
 
 void CSettingsLayout::FillLayouts(int select) {
@@ -264,7 +358,7 @@ LayoutValues CSettingsLayout::Values() const {
   v.deskColor = desk->isChecked();
   v.randomColor = random->isChecked();
   v.randColList = randomList->isChecked();
-  v.transparency = key->currentIndex() * 1000 + alpha->value();
+  v.transparency = TransparencyOf(key, alpha);
   return v;
 }
 
@@ -285,14 +379,39 @@ CSettingsNewnote::CSettingsNewnote(QWidget* parent, CMainWindow& main) : QWidget
   folder->setCurrentIndex(std::clamp(s.Int("NewFolder"), 0, folder->count() - 1));
   text = new QPlainTextEdit(FromLocal(s.String("NewText")), this);
   text->setMaximumHeight(80);
-  form->addRow(Plain(31107), left);
-  form->addRow(Plain(31108), top);
-  form->addRow(Plain(31122), right);
-  form->addRow(Plain(31123), bottom);
+  insert = new QPushButton(Ui(31134), this);
+  preview = new QLineEdit(this);
+  preview->setReadOnly(true);
+  preview->setAccessibleName(Plain(31147));
+  const auto showPreview = [this] {
+    std::string now = ExpandNow(ToLocal(text->toPlainText()));
+    TakeCaretMarker(now);
+    preview->setText(FromLocal(now).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+  };
+  connect(text, &QPlainTextEdit::textChanged, preview, showPreview);
+  showPreview();
+  // Every date and time code, each shown with what it gives now.
+  connect(insert, &QPushButton::clicked, this, [this, &main] {
+    QMenu menu(this);
+    for (int id = 32200; id <= 32219; ++id) {
+      const QString label = main.DateMenuLabel(id, true);
+      menu.addAction(label)->setData(label.left(label.indexOf(QLatin1Char(' '))));
+    }
+    if (QAction* chosen = menu.exec(insert->mapToGlobal(QPoint(0, insert->height())))) {
+      text->insertPlainText(chosen->data().toString());
+      text->setFocus();
+    }
+  });
+  form->addRow(Ui(31107), left);
+  form->addRow(Ui(31108), top);
+  form->addRow(Ui(31122), right);
+  form->addRow(Ui(31123), bottom);
   form->addRow(minimize);
   form->addRow(alarm);
-  form->addRow(Plain(31509), folder);
-  form->addRow(Plain(31135), text);
+  form->addRow(Ui(31509), folder);
+  form->addRow(Ui(31135), text);
+  form->addRow(QString(), insert);
+  form->addRow(Plain(31147), preview);
 }
 
 // ---- Keyboard ------------------------------------------------------------------
@@ -331,7 +450,7 @@ CSettingsKeyboard::CSettingsKeyboard(QWidget* parent) : QWidget(parent) {
     h->setContentsMargins(0, 0, 0, 0);
     h->addWidget(keys[i], 1);
     h->addWidget(windows[i]);
-    form->addRow(Plain(table[i].label), box);
+    AddRow(form, table[i].label, box, keys[i]);
     SetValue(static_cast<int>(i), AppSettings().Int(table[i].key));
   }
 }
@@ -387,6 +506,16 @@ CSettingsNetwork::CSettingsNetwork(QWidget* parent, CMainWindow& main) : QWidget
   audio->addItems({Plain(31023), Plain(31024), Plain(31025)});
   audio->setCurrentIndex(std::clamp(s.Int("NetAudio"), 0, 2));
   wave = new QLineEdit(FromLocal(s.String("NetWave")), this);
+  chooseWave = new QPushButton(QStringLiteral("..."), this);
+  chooseWave->setAccessibleName(Plain(31025));
+  connect(chooseWave, &QPushButton::clicked, this, [this, &main] {
+    const QString path = main.AskExistingFile(this, 31021, QStringLiteral("WaveDir"));
+    if (path.isEmpty()) return;
+    wave->setText(path);
+    audio->setCurrentIndex(2);
+  });
+  testAudio = new QPushButton(Ui(31026), this);
+  connect(testAudio, &QPushButton::clicked, this, [this] { CSound::Test(audio->currentIndex(), wave->text()); });
   acceptFrom = new QComboBox(this);
   acceptFrom->addItems({Plain(30032), Plain(30033), Plain(30034)});
   acceptFrom->setCurrentIndex(std::clamp(s.Int("NetAccept"), 0, 2));
@@ -396,29 +525,55 @@ CSettingsNetwork::CSettingsNetwork(QWidget* parent, CMainWindow& main) : QWidget
   acceptList->setEnabled(acceptFrom->currentIndex() == 2);
   connect(acceptFrom, &QComboBox::currentIndexChanged, acceptList, [this](int i) { acceptList->setEnabled(i == 2); });
   form->addRow(accept);
-  form->addRow(Plain(30031), acceptFrom);
+  form->addRow(Ui(30031), acceptFrom);
   form->addRow(QString(), acceptList);
   form->addRow(onTop);
-  form->addRow(Plain(31193), layout);
-  form->addRow(Plain(31505), folder);
-  form->addRow(Plain(31165), port);
-  form->addRow(Plain(31167), sender);
-  form->addRow(Plain(31175), audio);
-  form->addRow(QString(), wave);
+  form->addRow(Ui(31193), layout);
+  form->addRow(Ui(31505), folder);
+  form->addRow(Ui(31165), port);
+  form->addRow(Ui(31167), sender);
+  form->addRow(Ui(31175), audio);
+  form->addRow(QString(), WithButton(this, wave, chooseWave));
+  form->addRow(QString(), testAudio);
 }
 
 // ---- Calendar -------------------------------------------------------------------
 
 CSettingsCalendar::CSettingsCalendar(QWidget* parent) : QWidget(parent) {
   const CSettings& s = AppSettings();
-  auto* v = new QVBoxLayout(this);
-  weeks = Check(this, 31530, s.Flag("CalWeek"));
-  today = Check(this, 31531, s.Flag("CalToday"));
-  circle = Check(this, 31532, s.Flag("CalCircle"));
-  v->addWidget(weeks);
-  v->addWidget(today);
-  v->addWidget(circle);
-  v->addStretch();
+  const CalendarLayout stored = ReadCalendarLayout(s);
+  m_font = stored.font.value_or(LogFontFromFont(QApplication::font()));
+  auto* form = new QFormLayout(this);
+  font = new QPushButton(Ui(31102), this);
+  form->addRow(font);
+  connect(font, &QPushButton::clicked, this, [this] {
+    if (AskFont(m_font, this)) font->setToolTip(FontLabel(m_font));
+  });
+  font->setToolTip(FontLabel(m_font));
+  const std::array<ColorRef, 6> fallback = DesktopCalendarColors();
+  const int names[6] = {31524, 31525, 31526, 31527, 31528, 31529};
+  for (std::size_t i = 0; i < colors.size(); ++i) {
+    colors[i] = new QPushButton(this);
+    PaintButton(colors[i], stored.colors[i].value_or(fallback[i]));
+    AskColorOnClick(colors[i], this);
+    form->addRow(Ui(names[i]), colors[i]);
+  }
+  key = new QComboBox(this);
+  alpha = new QSlider(Qt::Horizontal, this);
+  FillTransparency(key, alpha, {31533, 31534, 31535, 31536, 31537, 31538}, stored.transparency);
+  form->addRow(Ui(31178), key);
+  form->addRow(Ui(31128), alpha);
+  form->addRow(weeks = Check(this, 31530, s.Flag("CalWeek")));
+  form->addRow(today = Check(this, 31531, s.Flag("CalToday")));
+  form->addRow(circle = Check(this, 31532, s.Flag("CalCircle")));
+}
+
+CalendarLayout CSettingsCalendar::Layout() const {
+  CalendarLayout c;
+  c.font = m_font;
+  for (std::size_t i = 0; i < colors.size(); ++i) c.colors[i] = ButtonColor(colors[i]);
+  c.transparency = TransparencyOf(key, alpha);
+  return c;
 }
 
 // ---- Various ---------------------------------------------------------------------
@@ -441,7 +596,7 @@ CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
   display->addRow(shadow = Check(inner, 31521, s.Flag("Shadow")));
   display->addRow(allWorkspaces = Check(inner, 30037, s.Flag("AllWorkspaces")));
   display->addRow(balloon = Check(inner, 31522, s.Flag("AlarmBalloon")));
-  display->addRow(Plain(31172), tabStops = Spin(inner, 0, 999, s.Int("TabStops")));
+  display->addRow(Ui(31172), tabStops = Spin(inner, 0, 999, s.Int("TabStops")));
   QFormLayout* edit = group(31148);
   editType = new QComboBox(inner);
   editType->addItems({Plain(31149), Plain(31150), Plain(31151)});
@@ -454,7 +609,7 @@ CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
   print->addRow(printAuto = Check(inner, 31126, s.Flag("PrintAuto")));
   print->addRow(printColor = Check(inner, 31127, s.Flag("PrintColor")));
   print->addRow(printBorder = Check(inner, 31161, s.Flag("PrintBorder")));
-  print->addRow(Plain(31511), printZoom = Spin(inner, 25, 400, s.Int("PrintZoom")));
+  print->addRow(Ui(31511), printZoom = Spin(inner, 25, 400, s.Int("PrintZoom")));
   QFormLayout* paste = group(31142);
   paste->addRow(formatPaste = Check(inner, 31136, s.Flag("FormatPaste")));
   paste->addRow(pasteAppend = Check(inner, 31520, s.Flag("PasteAppend")));
@@ -467,16 +622,16 @@ CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
   }
   ratioW->setCurrentIndex(s.Int("FormatWidth") - 1);
   ratioH->setCurrentIndex(s.Int("FormatHeight") - 1);
-  format->addRow(Plain(31137), ratioW);
-  format->addRow(Plain(31138), ratioH);
+  format->addRow(Ui(31137), ratioW);
+  format->addRow(Ui(31138), ratioH);
   QFormLayout* alarm = group(31312);
-  alarm->addRow(Plain(31160), flash = Spin(inner, 0, 99999, s.Int("AlarmFlash")));
-  alarm->addRow(Plain(31174), remind = Spin(inner, 0, 999, s.Int("AlarmRemind")));
-  alarm->addRow(Plain(31187), next = Spin(inner, 0, 2000, s.Int("AlarmNext")));
-  alarm->addRow(Plain(31188), flashIcon = Spin(inner, 0, 99, s.Int("FlashIcon")));
+  alarm->addRow(Ui(31160), flash = Spin(inner, 0, 99999, s.Int("AlarmFlash")));
+  alarm->addRow(Ui(31174), remind = Spin(inner, 0, 999, s.Int("AlarmRemind")));
+  alarm->addRow(Ui(31187), next = Spin(inner, 0, 2000, s.Int("AlarmNext")));
+  alarm->addRow(Ui(31188), flashIcon = Spin(inner, 0, 99, s.Int("FlashIcon")));
   QFormLayout* sep = group(31157);
-  sep->addRow(Plain(31158), sepExport = new QLineEdit(FromLocal(s.String("SepExport")), inner));
-  sep->addRow(Plain(31159), sepCopy = new QLineEdit(FromLocal(s.String("SepCopy")), inner));
+  sep->addRow(Ui(31158), sepExport = new QLineEdit(FromLocal(s.String("SepExport")), inner));
+  sep->addRow(Ui(31159), sepCopy = new QLineEdit(FromLocal(s.String("SepCopy")), inner));
   QFormLayout* icon = group(31173);
   iconAction = new QComboBox(inner);
   for (int id : {31117, 31118, 31124, 31162, 31166, 31131, 31523, 31119}) iconAction->addItem(Plain(id));
@@ -486,8 +641,17 @@ CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
   menus->addRow(menuXP = Check(inner, 31510, s.Flag("MenuXP")));
   menus->addRow(menuFlip = Check(inner, 31518, s.Flag("MenuFlip")));
   QFormLayout* files = group(31512);
-  files->addRow(Plain(31513), fileNotes = new QLineEdit(FromLocal(s.String("FileNotes")), inner));
-  files->addRow(Plain(31514), fileBin = new QLineEdit(FromLocal(s.String("FileRecBin")), inner));
+  fileNotes = new QLineEdit(FromLocal(s.String("FileNotes")), inner);
+  fileBin = new QLineEdit(FromLocal(s.String("FileRecBin")), inner);
+  browseNotes = new QPushButton(Ui(31177), inner);
+  browseBin = new QPushButton(Ui(31177), inner);
+  for (auto [field, button, filter] : {std::tuple{fileNotes, browseNotes, 31168}, std::tuple{fileBin, browseBin, 31176}})
+    connect(button, &QPushButton::clicked, this, [this, field, filter] {
+      const QString path = CFileDialog::ChooseDataFile(this, Ui(filter), field->text());
+      if (!path.isEmpty()) field->setText(path);
+    });
+  AddRow(files, 31513, WithButton(inner, fileNotes, browseNotes), fileNotes);
+  AddRow(files, 31514, WithButton(inner, fileBin, browseBin), fileBin);
   scroll->setWidget(inner);
   scroll->setWidgetResizable(true);
   auto* outer = new QVBoxLayout(this);
@@ -565,17 +729,19 @@ CSettingsDialog::CSettingsDialog(CMainWindow& main, const CNote* note, QWidget* 
     values.transparency = note->Transparency;
   }
   tabs = new QTabWidget(this);
-  layoutPage = new CSettingsLayout(tabs, values, note != nullptr);
-  tabs->addTab(layoutPage, Plain(32114));
+  // Every page's tab in sight, without scroll arrows.
+  tabs->setUsesScrollButtons(false);
+  layoutPage = new CSettingsLayout(tabs, values, note != nullptr, main.DesktopColor());
+  tabs->addTab(layoutPage, Ui(32114));
   if (!note) {
     // The dialog's hotkey editors need the key combinations for themselves.
     main.UnregisterHotkeys();
-    tabs->addTab(newnotePage = new CSettingsNewnote(tabs, main), Plain(31112));
-    tabs->addTab(keyboardPage = new CSettingsKeyboard(tabs), Plain(31116));
-    tabs->addTab(networkPage = new CSettingsNetwork(tabs, main), Plain(31163));
-    tabs->addTab(calendarPage = new CSettingsCalendar(tabs), Plain(31152));
-    tabs->addTab(miscPage = new CSettingsMisc(tabs), Plain(31125));
-    tabs->addTab(translatePage = new CSettingsTranslate(tabs), Plain(31169));
+    tabs->addTab(newnotePage = new CSettingsNewnote(tabs, main), Ui(31112));
+    tabs->addTab(keyboardPage = new CSettingsKeyboard(tabs), Ui(31116));
+    tabs->addTab(networkPage = new CSettingsNetwork(tabs, main), Ui(31163));
+    tabs->addTab(calendarPage = new CSettingsCalendar(tabs), Ui(31152));
+    tabs->addTab(miscPage = new CSettingsMisc(tabs), Ui(31125));
+    tabs->addTab(translatePage = new CSettingsTranslate(tabs), Ui(31169));
   }
   // A wheel turned to scroll a page must not change the value that passes
   // under the pointer: spin boxes and lists take it only with the focus.
@@ -584,11 +750,11 @@ CSettingsDialog::CSettingsDialog(CMainWindow& main, const CNote* note, QWidget* 
       w->setFocusPolicy(Qt::StrongFocus);
       w->installEventFilter(this);
     }
-  auto* buttons = MakeOkCancel(this);
+  auto* buttons = MakeOkCancelHelp(this);
   auto* all = new QVBoxLayout(this);
   all->addWidget(tabs);
   all->addWidget(buttons);
-  resize(520, 560);
+  resize(std::max(520, sizeHint().width()), 600);
   if (!note) m_shown = ControlValues();
 }
 
@@ -675,6 +841,7 @@ void CSettingsDialog::accept() {
   CSettings& s = AppSettings();
   const std::string sec = "Settings";
   WriteLayout(s, sec, m_layout);
+  WriteCalendarLayout(s, calendarPage->Layout(), DesktopCalendarColors(), m_layout.font);
   m_shadowChanged = miscPage->shadow->isChecked() != s.Flag("Shadow");
   // Only what the user changed is written: a control that cannot show a
   // hand-edited value leaves that value as it is.

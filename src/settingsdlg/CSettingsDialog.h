@@ -29,7 +29,7 @@ class CMainWindow;
 class CSettingsLayout : public QWidget {
   Q_OBJECT
  public:
-  CSettingsLayout(QWidget* parent, const LayoutValues& values, bool noteMode);
+  CSettingsLayout(QWidget* parent, const LayoutValues& values, bool noteMode, ColorRef desktop);
   LayoutValues Values() const;
   void Load(const LayoutValues& values);
   // Saves the page's values as a named layout; returns its number.
@@ -41,6 +41,7 @@ class CSettingsLayout : public QWidget {
   QSlider* alpha;
   QComboBox* layouts = nullptr;
   QPushButton *save = nullptr, *remove = nullptr, *colorList = nullptr;
+  QWidget* preview;  // a note drawn with the values as they stand
 
  private:
   void FillLayouts(int select);
@@ -55,6 +56,8 @@ class CSettingsNewnote : public QWidget {
   QCheckBox *minimize, *alarm;
   QComboBox* folder;
   QPlainTextEdit* text;
+  QPushButton* insert;  // a date or time code at the cursor
+  QLineEdit* preview;   // the text as a new note made now would get it
 };
 
 // A hotkey field: Backspace and Delete clear it, and a key needs Ctrl, Alt
@@ -91,13 +94,23 @@ class CSettingsNetwork : public QWidget {
   QCheckBox *accept, *onTop;
   QComboBox *layout, *folder, *audio, *acceptFrom;
   QLineEdit *port, *sender, *wave, *acceptList;
+  QPushButton *chooseWave, *testAudio;
 };
 
 class CSettingsCalendar : public QWidget {
   Q_OBJECT
  public:
   explicit CSettingsCalendar(QWidget* parent);
+  // The font, colours and transparency as the page shows them.
+  CalendarLayout Layout() const;
+  QPushButton* font;
+  std::array<QPushButton*, 6> colors{};  // in the order of kCalendarColorKeys
+  QComboBox* key;
+  QSlider* alpha;
   QCheckBox *weeks, *today, *circle;
+
+ private:
+  LogFont m_font;
 };
 
 class CSettingsMisc : public QWidget {
@@ -109,6 +122,7 @@ class CSettingsMisc : public QWidget {
   QSpinBox *tabStops, *printZoom, *flash, *remind, *next, *flashIcon;
   QComboBox *editType, *ratioW, *ratioH, *iconAction;
   QLineEdit *sepExport, *sepCopy, *fileNotes, *fileBin;
+  QPushButton *browseNotes, *browseBin;
 };
 
 class CSettingsTranslate : public QWidget {

@@ -32,7 +32,7 @@ class Dialogs(DesktopTest):
         self.d.start()
         dialog = self.d.from_tray("s", "^Quillet Settings$")
         x, y, w, h = self.d.geometry(dialog)
-        self.d.click(x + 28, y + 221)  # Use random colors
+        self.d.click(x + 28, y + 287)  # Use random colors
         self.d.key("Return")
         self.d.no_window("^Quillet Settings$")
         wait_until(lambda: self.d.setting("Settings/RandomColor") == "1", "the option in the settings file")
@@ -45,7 +45,7 @@ class Dialogs(DesktopTest):
         dialog = self.d.from_tray("s", "^Quillet Settings$")
         before = open(self.d.config_path).read()
         x, y, w, h = self.d.geometry(dialog)
-        self.d.click(x + 28, y + 221)
+        self.d.click(x + 28, y + 287)
         self.d.key("Escape")
         self.d.no_window("^Quillet Settings$")
         self.assertEqual(open(self.d.config_path).read(), before)
@@ -190,13 +190,13 @@ class Dialogs(DesktopTest):
         self.assertEqual(self.d.setting("Settings/SearchCase"), "1")
 
     def test_alt_and_a_marked_letter_works_in_the_settings_dialog(self):
-        self.d.write_settings({"Settings/RandomColor": 0})
+        self.d.write_settings({"Settings/Align": 0})
         self.d.start()
         self.d.from_tray("s", "^Quillet Settings$")
-        self.d.key("alt+r")  # Use &random colors
+        self.d.key("alt+l", "Down")  # A&lignment: Centered
         self.d.key("Return")
         self.d.no_window("^Quillet Settings$")
-        wait_until(lambda: self.d.setting("Settings/RandomColor") == "1", "the option in the settings file")
+        wait_until(lambda: self.d.setting("Settings/Align") == "1", "the alignment in the settings file")
 
     def test_the_calendar_page_writes_the_calendars_own_layout(self):
         self.d.start()

@@ -8,7 +8,10 @@
 #include <QPushButton>
 #include <QComboBox>
 #include <QSlider>
+#include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QDate>
 #include <QKeySequenceEdit>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -257,4 +260,49 @@ TEST_F(SettingsDialog, TheWheelScrollsThePageAndChangesNoValueWithoutTheFocus) {
     wheel();
     EXPECT_NE(spin->value(), before);
   }
+}
+
+TEST_F(SettingsDialog, EveryTabIsInSightAndEveryLabelKeepsItsMarkedLetter) {
+  Start();
+  CSettingsDialog dialog(*main);
+  dialog.show();
+  QApplication::processEvents();
+  QTabBar* bar = dialog.tabs->tabBar();
+  const QRect last = bar->tabRect(bar->count() - 1);
+  EXPECT_LE(last.right(), bar->width()) << "the Translation tab hidden behind scroll arrows";
+  EXPECT_EQ(bar->tabText(0), QStringLiteral("La&yout"));
+  // A label's marked letter reaches its field.
+  int labelsWithBuddy = 0;
+  for (QLabel* l : dialog.findChildren<QLabel*>())
+    if (l->text().contains(QLatin1Char('&'))) {
+      ASSERT_NE(l->buddy(), nullptr) << l->text().toStdString();
+      EXPECT_NE(l->buddy()->focusPolicy(), Qt::NoFocus) << l->text().toStdString();
+      ++labelsWithBuddy;
+    }
+  EXPECT_GT(labelsWithBuddy, 10);
+  EXPECT_NE(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help), nullptr);
+}
+
+TEST_F(SettingsDialog, TheCalendarPageWritesTheCalendarsLayout) {
+  Start();
+  CSettingsDialog dialog(*main);
+  dialog.calendarPage->colors[4]->setProperty("color", 0x123456u);  // as the colour dialog leaves it
+  dialog.calendarPage->key->setCurrentIndex(2);
+  dialog.calendarPage->alpha->setValue(200);
+  dialog.accept();
+  const CSettings& s = AppSettings();
+  EXPECT_EQ(s.GetInt("Layout-1", "ColorBackTitle"), 0x123456);
+  EXPECT_EQ(s.GetInt("Layout-1", "Transparency"), 2200);
+  EXPECT_EQ(s.GetBytes("Layout-1", "FontNote").size(), LogFont::kSize);
+  // The calendar takes it at once.
+  main->ApplySettings();
+  EXPECT_TRUE(ReadCalendarLayout(s).colors[4]);
+}
+
+TEST_F(SettingsDialog, TheNewNoteTextShowsAsANoteWouldGetIt) {
+  Start();
+  CSettingsDialog dialog(*main);
+  CSettingsNewnote& page = *dialog.newnotePage;
+  page.text->setPlainText(QStringLiteral("Year %Y"));
+  EXPECT_EQ(page.preview->text(), QStringLiteral("Year %1").arg(QDate::currentDate().year()));
 }
