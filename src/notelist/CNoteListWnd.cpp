@@ -380,7 +380,11 @@ QString CNoteListWnd::StatusText() const { return m_status->currentMessage(); }
 void CNoteListWnd::Fill() {
   m_filling = true;
   const std::vector<int> before = SelectedRows();
-  const int rememberedNote = before.empty() ? -1 : m_model->RowAt(before.front()).note;
+  std::vector<int> rememberedNotes;
+  for (int r : before)
+    if (m_model->RowAt(r).note >= 0) rememberedNotes.push_back(m_model->RowAt(r).note);
+  std::sort(rememberedNotes.begin(), rememberedNotes.end());
+  const bool sameView = m_filledView == m_view && m_filledFolder == m_folderItem;
 
   m_folderNames = m_main.FolderList();
   m_folderItem = std::clamp(m_folderItem, 0, FolderItemCount() - 1);
@@ -462,13 +466,19 @@ void CNoteListWnd::Fill() {
   const int sortSection = m_table->horizontalHeader()->sortIndicatorSection();
   if (sortSection > 0 && sortSection <= kColumnCount) m_model->sort(sortSection, m_table->horizontalHeader()->sortIndicatorOrder());
   SetRowHeights();
-  if (rememberedNote >= 0)
-    for (int r = 0; r < m_model->rowCount(); ++r)
-      if (m_model->RowAt(r).note == rememberedNote) {
-        SelectRows({r});
-        m_table->scrollTo(m_model->index(r, 0));
-        break;
-      }
+  // The selected notes stay selected. When a command took them all out of
+  // this view (filed elsewhere, deleted), the row that took their place is.
+  std::vector<int> again;
+  for (int r = 0; r < m_model->rowCount(); ++r)
+    if (std::binary_search(rememberedNotes.begin(), rememberedNotes.end(), m_model->RowAt(r).note)) again.push_back(r);
+  if (again.empty() && sameView && !before.empty() && m_model->rowCount() > 0)
+    again.push_back(std::min(before.front(), m_model->rowCount() - 1));
+  if (!again.empty()) {
+    SelectRows(again);
+    m_table->scrollTo(m_model->index(again.front(), 0));
+  }
+  m_filledView = m_view;
+  m_filledFolder = m_folderItem;
   m_filling = false;
 }
 

@@ -98,6 +98,7 @@ class CNoteListWnd : public QDialog {
   SearchSpec m_search;
   std::vector<std::string> m_folderNames;
   std::vector<RecycleBinEntry> m_bin;
+  int m_filledView = -1, m_filledFolder = -1;  // what the last fill showed
   bool m_filling = false;
   int m_sortSection = 0;
   Qt::SortOrder m_sortOrder = Qt::DescendingOrder;

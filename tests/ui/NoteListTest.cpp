@@ -288,3 +288,21 @@ TEST_F(NoteList, AWideMiniatureStaysInItsCell) {
     }
   EXPECT_EQ(redOutside, 0);
 }
+
+TEST_F(NoteList, ARowStaysSelectedAfterFilingANoteOutOfTheView) {
+  Populate();
+  CNoteListWnd list(*main);
+  list.SelectFolderItem(4);  // Work
+  const int before = Rows(list);
+  list.SelectRows({2});
+  list.Command(5001);  // into Home
+  ASSERT_EQ(Rows(list), before - 1);
+  EXPECT_EQ(list.SelectedRows(), (std::vector<int>{2}));
+  // Filed within the view, the notes themselves stay selected.
+  list.SelectFolderItem(1);
+  list.SelectRows({3, 4});
+  const int a = list.Model()->RowAt(3).note, b = list.Model()->RowAt(4).note;
+  list.Command(5002);
+  ASSERT_EQ(list.SelectedRows().size(), 2u);
+  EXPECT_EQ(list.Model()->RowAt(list.SelectedRows()[0]).note + list.Model()->RowAt(list.SelectedRows()[1]).note, a + b);
+}
