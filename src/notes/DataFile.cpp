@@ -92,12 +92,14 @@ LoadResult CDataFile::ReadFrom(InFile& in, const V3SoundDefaults& v3) {
 }
 
 void CDataFile::SetPath(const std::string& path) {
+  m_stamp.reset();
   m_path = path;
   m_preserveBeforeWrite = false;
   m_unknownVersion = false;
 }
 
 LoadResult CDataFile::Load(const V3SoundDefaults& v3) {
+  m_stamp = CurrentStamp();
   LoadResult r = Read(m_fs, m_path, v3);
   if (r.status == LoadResult::Status::Missing) {
     // A new file in a folder that is not there yet: the folder is made.
@@ -119,6 +121,8 @@ LoadResult CDataFile::Load(const V3SoundDefaults& v3) {
   }
   return r;
 }
+
+bool CDataFile::ChangedOutside() const { return m_stamp && CurrentStamp() != m_stamp; }
 
 bool CDataFile::IsReadOnly() const {
   return m_unknownVersion || (m_fs.Exists(m_path) && (m_fs.IsDirectory(m_path) || !m_fs.IsWritable(m_path)));
@@ -150,6 +154,7 @@ WriteResult CDataFile::SaveRecord(int index, int count, const NoteRecordBytes& r
     return {};
   }
   if (IsReadOnly()) return {ReadOnlyError(), {}};
+  if (ChangedOutside()) return {{}, true};
   WriteResult w = PreserveIfNeeded();
   if (w.error) return w;
   IoError err;
@@ -172,6 +177,7 @@ WriteResult CDataFile::SaveRecord(int index, int count, const NoteRecordBytes& r
   }
   // A record that did not fit (a full disk) must not leave a piece of itself behind.
   if (!ok && m_fs.FileSize(m_path) > size) m_fs.Truncate(m_path, size);
+  if (ok) m_stamp = CurrentStamp();
   return w;
 }
 
@@ -191,9 +197,11 @@ IoError WriteDataFileAtomically(FileSystem& fs, const std::string& path, int cou
 
 WriteResult CDataFile::SaveAll(int count, const std::function<NoteRecordBytes(int)>& recordAt) {
   if (m_unknownVersion) return {ReadOnlyError(), {}};
+  if (ChangedOutside()) return {{}, true};
   WriteResult w = PreserveIfNeeded();
   if (w.error) return w;
   w.error = WriteDataFileAtomically(m_fs, m_path, count, recordAt);
+  if (!w.error) m_stamp = CurrentStamp();
   return w;
 }
 

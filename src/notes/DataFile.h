@@ -24,9 +24,12 @@ struct LoadResult {
 
 struct WriteResult {
   IoError error;
+  // Nothing was written: the file is no longer the one last read or written
+  // here (another program replaced or changed it).
+  bool changedOutside = false;
   // Path of the copy kept of a file whose load had failed, when this write made it.
   std::string preservedCopy;
-  bool Ok() const { return !error; }
+  bool Ok() const { return !error && !changedOutside; }
 };
 
 class CDataFile {
@@ -54,6 +57,16 @@ class CDataFile {
   WriteResult SaveAll(int count, const std::function<NoteRecordBytes(int)>& recordAt);
 
   bool IsReadOnly() const;
+
+  // True when the file at Path() is no longer the one this program last read
+  // or wrote: then no write touches it until the notes are merged.
+  bool ChangedOutside() const;
+  // The version of the file the notes in memory now stand on; taken before a
+  // read, so that a change during the read is seen later.
+  void SetStamp(std::optional<FileStamp> stamp) { m_stamp = stamp; }
+  std::optional<FileStamp> CurrentStamp() const { return m_fs.Stamp(m_path); }
+  // A failed read's bytes are kept as a copy before the next write.
+  void PreserveBeforeNextWrite() { m_preserveBeforeWrite = true; }
   bool PreservePending() const { return m_preserveBeforeWrite; }
 
  private:
@@ -64,6 +77,7 @@ class CDataFile {
   bool m_preserveBeforeWrite = false;
   // A file of a version we do not know is never written: it may be newer.
   bool m_unknownVersion = false;
+  std::optional<FileStamp> m_stamp;  // of the file as last read or written here
 };
 
 // Writes a complete data file of the given records; used for exports too.

@@ -164,6 +164,12 @@ class RealFileSystem final : public FileSystem {
     std::error_code ec;
     return fs::exists(path, ec);
   }
+  std::optional<FileStamp> Stamp(const std::string& path) override {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileStamp{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), static_cast<int64_t>(st.st_size),
+                     static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+  }
   int64_t FileSize(const std::string& path) override {
     std::error_code ec;
     const auto n = fs::file_size(path, ec);

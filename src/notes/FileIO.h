@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace quillet {
@@ -14,6 +15,14 @@ struct IoError {
   std::string message;   // what the system said
   explicit operator bool() const { return code != 0; }
   static IoError FromErrno(int err);
+};
+
+// What tells one version of a file from the next: which file the path names
+// (a file renamed over it is another), its size and its modification time.
+struct FileStamp {
+  uint64_t device = 0, inode = 0;
+  int64_t size = 0, modifiedNs = 0;
+  bool operator==(const FileStamp&) const = default;
 };
 
 class InFile {
@@ -78,6 +87,8 @@ class FileSystem {
   virtual IoError CreateFolders(const std::string& path) { (void)path; return {}; }
   // The file a path names, through any symbolic links; the path itself otherwise.
   virtual std::string ResolveLinks(const std::string& path) { return path; }
+  // Nothing when the file does not exist or cannot be examined.
+  virtual std::optional<FileStamp> Stamp(const std::string& path) { (void)path; return std::nullopt; }
 
   static FileSystem& Real();
 };

@@ -2,6 +2,8 @@
 
 #include "app/UIStrings.h"
 
+#include <unordered_map>
+
 namespace quillet {
 
 void CNoteStore::Report(const std::string& message) const {
@@ -57,8 +59,116 @@ bool CNoteStore::LoadNotes(const std::string& importPath) {
     Report(FormatUIString(LoadUIString(IDS_CANNOT_READ_FILE), {path, r.error.message}));
     return false;
   }
+  if (!importing) RememberFileAsAll();
   if (importing || r.NeedsRewrite()) ok = SaveAllNotes() && ok;
   return ok;
+}
+
+uint64_t CNoteStore::HashOf(const CNote& note) const {
+  // FNV-1a over the record: equal records, equal notes.
+  const NoteRecordBytes r = quillet::NoteToRecord(note, DesktopColor());
+  uint64_t h = 14695981039346656037ull;
+  for (unsigned char c : r) h = (h ^ c) * 1099511628211ull;
+  return h;
+}
+
+void CNoteStore::RememberFileAsAll() {
+  m_onDisk.clear();
+  m_onDisk.reserve(static_cast<std::size_t>(Count()));
+  for (int i = 0; i < Count(); ++i) m_onDisk.push_back(HashOf(*m_notes.GetNote(i)));
+}
+
+void CNoteStore::WriteRefused() {
+  // Whoever shows the notes decides when they may change under it.
+  if (m_onOutsideChange)
+    m_onOutsideChange();
+  else
+    MergeOutside();
+}
+
+CNoteStore::MergeResult CNoteStore::MergeOutside() {
+  MergeResult result;
+  if (!m_loaded || m_closed) return result;
+  const std::optional<FileStamp> stamp = m_file.CurrentStamp();
+  LoadResult r = CDataFile::Read(m_fs, m_file.Path(), m_v3);
+  if (r.status == LoadResult::Status::IoError) {
+    result.status = MergeResult::Status::NotReady;
+    return result;
+  }
+  std::vector<CNote> outside = std::move(r.notes);
+  if (r.status == LoadResult::Status::Missing || r.status == LoadResult::Status::Invalid) {
+    // A removed or unreadable file removed no note: the notes here stay, with
+    // whatever other notes could be read, and the file's bytes are kept as a copy.
+    std::vector<CNote> readable = std::move(outside);
+    std::unordered_map<uint64_t, int> here;
+    outside.clear();
+    for (int i = 0; i < Count(); ++i) {
+      outside.push_back(*m_notes.GetNote(i));
+      ++here[HashOf(outside.back())];
+    }
+    for (CNote& n : readable)
+      if (here[HashOf(n)]-- <= 0) outside.push_back(std::move(n));
+    m_onDisk.clear();
+    if (r.status == LoadResult::Status::Invalid) m_file.PreserveBeforeNextWrite();
+  }
+  std::unordered_map<uint64_t, int> removedHere, inOutside, inLocal, wasOnDisk;
+  for (uint64_t h : m_onDisk) ++wasOnDisk[h];
+  for (int i = 0; i < Count(); ++i) ++inLocal[HashOf(*m_notes.GetNote(i))];
+  for (const auto& [h, n] : wasOnDisk) {
+    const auto local = inLocal.find(h);
+    const int gone = n - (local == inLocal.end() ? 0 : local->second);
+    if (gone > 0) removedHere[h] = gone;
+  }
+  std::vector<CNote> merged;
+  merged.reserve(outside.size() + static_cast<std::size_t>(Count()));
+  bool differs = r.status != LoadResult::Status::Ok || r.NeedsRewrite();
+  for (CNote& o : outside) {
+    const uint64_t h = HashOf(o);
+    ++inOutside[h];
+    if (auto gone = removedHere.find(h); gone != removedHere.end() && gone->second > 0) {
+      --gone->second;
+      differs = true;
+      continue;
+    }
+    merged.push_back(std::move(o));
+  }
+  std::unordered_map<uint64_t, int> stillOnDisk = wasOnDisk;
+  for (int i = 0; i < Count(); ++i) {
+    const CNote& n = *m_notes.GetNote(i);
+    const uint64_t h = HashOf(n);
+    if (auto known = stillOnDisk.find(h); known != stillOnDisk.end() && known->second > 0) {
+      --known->second;  // unchanged here
+      continue;
+    }
+    if (auto there = inOutside.find(h); there != inOutside.end() && there->second > 0) {
+      --there->second;  // the file has it already
+      continue;
+    }
+    // Changed here; its stored version changed or went there too?
+    const std::size_t at = static_cast<std::size_t>(i);
+    if (at < m_onDisk.size() && !inOutside.count(m_onDisk[at]) && !inLocal.count(m_onDisk[at]))
+      result.changedOnBothSides.push_back(n.Text());
+    merged.push_back(n);
+    differs = true;
+  }
+  const bool sameNotes = merged.size() == static_cast<std::size_t>(Count()) && [&] {
+    for (std::size_t i = 0; i < merged.size(); ++i)
+      if (HashOf(merged[i]) != HashOf(*m_notes.GetNote(static_cast<int>(i)))) return false;
+    return true;
+  }();
+  m_file.SetStamp(stamp);
+  if (!sameNotes) {
+    // The windows follow the array: they go and come with its notes.
+    m_notes.Clear();
+    for (CNote& n : merged)
+      if (!CreateNote(std::move(n))) break;
+    result.status = MergeResult::Status::Merged;
+  }
+  if (differs)
+    SaveAllNotes();
+  else
+    RememberFileAsAll();
+  return result;
 }
 
 bool CNoteStore::GuardPrograms(const std::string& source, std::vector<CNote*> notes) const {
@@ -89,10 +199,21 @@ int CNoteStore::RecordToNote(const NoteRecordBytes& record, std::optional<std::p
 bool CNoteStore::SaveNote(int index, bool updateHeader) {
   if (!Writable() || !m_notes.GetNote(index)) return false;
   bool needsFullSave = false;
-  const WriteResult w = m_file.SaveRecord(index, Count(), NoteToRecord(index), updateHeader, needsFullSave);
+  const NoteRecordBytes record = NoteToRecord(index);
+  const WriteResult w = m_file.SaveRecord(index, Count(), record, updateHeader, needsFullSave);
+  if (w.changedOutside) {
+    WriteRefused();
+    return true;  // the change is kept in memory and merged into the file
+  }
   // A file that lost its earlier records (or vanished) is written whole.
   if (needsFullSave) return SaveAllNotes();
   ReportPreserved(w);
+  if (w.Ok()) {
+    const std::size_t at = static_cast<std::size_t>(index);
+    if (m_onDisk.size() <= at) m_onDisk.resize(at + 1, 0);
+    m_onDisk[at] = HashOf(*m_notes.GetNote(index));
+    if (updateHeader) m_onDisk.resize(static_cast<std::size_t>(Count()), 0);
+  }
   if (!w.Ok()) {
     ReportWriteError(m_file.Path(), w.error);
     return false;
@@ -103,7 +224,12 @@ bool CNoteStore::SaveNote(int index, bool updateHeader) {
 bool CNoteStore::SaveAllNotes() {
   if (!Writable()) return false;
   const WriteResult w = m_file.SaveAll(Count(), [this](int i) { return NoteToRecord(i); });
+  if (w.changedOutside) {
+    WriteRefused();
+    return true;  // the notes are kept in memory and merged into the file
+  }
   ReportPreserved(w);
+  if (w.Ok()) RememberFileAsAll();
   if (!w.Ok()) {
     ReportWriteError(m_file.Path(), w.error);
     return false;

@@ -62,6 +62,24 @@ class CNoteStore {
 
   void Clear() { m_notes.Clear(); }
 
+  // Another program (a sync tool) may replace the data file. No write goes
+  // over a file that changed since it was read or written here; the handler
+  // is told instead, and MergeOutside then brings both sides together.
+  bool FileChangedOutside() const { return m_loaded && m_file.ChangedOutside(); }
+  void SetOutsideChangeHandler(std::function<void()> h) { m_onOutsideChange = std::move(h); }
+  struct MergeResult {
+    enum class Status { Unchanged, Merged, NotReady } status = Status::Unchanged;
+    // Notes changed here whose stored version the other program changed or
+    // removed meanwhile: they are kept beside the other program's version.
+    std::vector<std::string> changedOnBothSides;
+  };
+  // Loads the file as it now is and adds what changed here since the last
+  // read or write: notes added or changed here are added unless the file has
+  // them already, and notes removed here are removed from it. Writes the
+  // result when it differs from the file. NotReady: the file cannot be read
+  // now; nothing changed.
+  MergeResult MergeOutside();
+
   // Refuses every later write: the program is ending and the notes in memory
   // may already be gone. No path may then write a partial array over the file.
   void Close() { m_closed = true; }
@@ -74,6 +92,10 @@ class CNoteStore {
   void ReportWriteError(const std::string& path, const IoError& err) const;
   void ReportPreserved(const WriteResult& w) const;
   ColorRef DesktopColor() const { return m_desktopColor ? m_desktopColor() : 0x00A56E3A; }
+  uint64_t HashOf(const CNote& note) const;
+  // The notes as the data file holds them, one hash per record.
+  void RememberFileAsAll();
+  void WriteRefused();
 
   FileSystem& m_fs;
   CDataFile m_file;
@@ -86,6 +108,8 @@ class CNoteStore {
   V3SoundDefaults m_v3;
   bool m_loaded = false;
   bool m_closed = false;
+  std::vector<uint64_t> m_onDisk;  // HashOf each record as the file last held it here
+  std::function<void()> m_onOutsideChange;
 };
 
 }  // namespace quillet

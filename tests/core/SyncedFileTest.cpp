@@ -1,0 +1,147 @@
+// A data file in a folder that a sync tool keeps: the tool replaces the file
+// (a new file renamed over it) while the program runs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "notes/DataFile.h"
+#include "notes/NoteStore.h"
+#include "support/TempDir.h"
+
+using namespace quillet;
+
+namespace {
+
+CNote Named(const std::string& text) {
+  CNote n;
+  n.SetText(text);
+  return n;
+}
+
+// What the sync tool does: the other computer's notes, written beside the
+// file and renamed over it.
+void ReplaceFromOutside(const std::string& path, const std::vector<std::string>& texts) {
+  const std::string temp = path + ".syncing";
+  ASSERT_FALSE(WriteDataFileAtomically(FileSystem::Real(), temp, static_cast<int>(texts.size()), [&](int i) {
+    return NoteToRecord(Named(texts[static_cast<std::size_t>(i)]), 0);
+  }));
+  std::filesystem::rename(temp, path);
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> v) {
+  std::sort(v.begin(), v.end());
+  return v;
+}
+std::vector<std::string> OnDisk(const std::string& path) {
+  std::vector<std::string> texts;
+  for (const CNote& n : CDataFile::Read(FileSystem::Real(), path, {}).notes) texts.push_back(n.Text());
+  return Sorted(texts);
+}
+std::vector<std::string> InMemory(const CNoteStore& store) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < store.Count(); ++i) texts.push_back(store.GetNote(i)->Text());
+  return Sorted(texts);
+}
+
+class SyncedFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = dir.File("notes.dat");
+    store.SetDataPath(path);
+    store.SetReporter([this](const std::string& m) { messages.push_back(m); });
+    store.SetOutsideChangeHandler([this] { ++refused; });
+  }
+  void Load(const std::vector<std::string>& texts) {
+    ReplaceFromOutside(path, texts);
+    ASSERT_TRUE(store.LoadNotes());
+  }
+  void Change(int index, const std::string& text) {
+    store.GetNote(index)->SetText(text);
+    ASSERT_TRUE(store.SaveNote(index, false));
+  }
+
+  quillet::test::TempDir dir;
+  std::string path;
+  CNoteStore store;
+  std::vector<std::string> messages;
+  int refused = 0;
+};
+
+}  // namespace
+
+TEST_F(SyncedFile, NoWriteGoesOverAReplacedFileAndTheChangeIsMergedIn) {
+  Load({"a", "b"});
+  EXPECT_FALSE(store.FileChangedOutside());
+  ReplaceFromOutside(path, {"a", "b", "from the other computer"});
+  EXPECT_TRUE(store.FileChangedOutside());
+  Change(0, "a changed here");
+  EXPECT_EQ(refused, 1);
+  EXPECT_EQ(OnDisk(path), Sorted({"a", "b", "from the other computer"}));
+
+  const auto merged = store.MergeOutside();
+  EXPECT_EQ(merged.status, CNoteStore::MergeResult::Status::Merged);
+  EXPECT_TRUE(merged.changedOnBothSides.empty());
+  const auto expected = Sorted({"a changed here", "b", "from the other computer"});
+  EXPECT_EQ(InMemory(store), expected);
+  EXPECT_EQ(OnDisk(path), expected);
+  EXPECT_FALSE(store.FileChangedOutside());
+  // Written in place again from here on.
+  for (int i = 0; i < store.Count(); ++i)
+    if (store.GetNote(i)->Text() == "b") Change(i, "b changed");
+  EXPECT_EQ(refused, 1);
+  EXPECT_EQ(OnDisk(path), Sorted({"a changed here", "b changed", "from the other computer"}));
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(SyncedFile, ANoteChangedOnBothSidesIsKeptInBothVersions) {
+  Load({"a", "b"});
+  ReplaceFromOutside(path, {"a there", "b"});
+  Change(0, "a here");
+  const auto merged = store.MergeOutside();
+  EXPECT_EQ(merged.changedOnBothSides, (std::vector<std::string>{"a here"}));
+  EXPECT_EQ(OnDisk(path), Sorted({"a here", "a there", "b"}));
+}
+
+TEST_F(SyncedFile, DeletionsOnEitherSideStay) {
+  Load({"a", "b", "c"});
+  ReplaceFromOutside(path, {"b", "c", "d"});  // a deleted there, d added
+  store.DeleteNotes({1}, false);                // b deleted here
+  ASSERT_TRUE(store.SaveAllNotes());
+  EXPECT_EQ(refused, 1);
+  store.MergeOutside();
+  EXPECT_EQ(OnDisk(path), Sorted({"c", "d"}));
+  EXPECT_EQ(InMemory(store), Sorted({"c", "d"}));
+}
+
+TEST_F(SyncedFile, AnOutsideChangeAloneIsLoadedWithoutWriting) {
+  Load({"a", "b"});
+  ReplaceFromOutside(path, {"b"});
+  const auto stamp = std::filesystem::last_write_time(path);
+  EXPECT_EQ(store.MergeOutside().status, CNoteStore::MergeResult::Status::Merged);
+  EXPECT_EQ(InMemory(store), (std::vector<std::string>{"b"}));
+  EXPECT_EQ(std::filesystem::last_write_time(path), stamp);
+  // Nothing changed since: nothing to do.
+  EXPECT_EQ(store.MergeOutside().status, CNoteStore::MergeResult::Status::Unchanged);
+}
+
+TEST_F(SyncedFile, ARemovedFileLosesNoNote) {
+  Load({"a", "b"});
+  std::filesystem::remove(path);
+  EXPECT_TRUE(store.FileChangedOutside());
+  EXPECT_EQ(store.MergeOutside().status, CNoteStore::MergeResult::Status::Unchanged);  // the same notes, written anew
+  EXPECT_EQ(OnDisk(path), Sorted({"a", "b"}));
+}
+
+TEST_F(SyncedFile, ACorruptReplacementIsKeptAsACopyAndNoNoteIsLost) {
+  Load({"a", "b"});
+  quillet::test::WriteAll(path + ".new", {'n', 'o', 't', ' ', 'n', 'o', 't', 'e', 's'});
+  std::filesystem::rename(path + ".new", path);
+  Change(0, "a here");
+  store.MergeOutside();
+  EXPECT_EQ(OnDisk(path), Sorted({"a here", "b"}));
+  bool copyKept = false;
+  for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+    copyKept |= e.path().filename() != "notes.dat" && quillet::test::ReadAll(e.path().string()).size() == 9;
+  EXPECT_TRUE(copyKept);
+}
