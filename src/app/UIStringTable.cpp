@@ -69,6 +69,12 @@ const std::vector<UIStringEntry>& UIStringTable() {
        "Ein anderes Programm verwendet bereits %s, daher funktioniert der Hotkey für \"%s\" nicht. Wählen Sie in den Einstellungen einen anderen."},
       {30037, "Show notes on all workspaces", "Notizen auf allen Arbeitsflächen zeigen"},
       {30038, "Name of the layout:", "Name des Layouts:"},
+      {30039, "Another program changed the data file while these notes were changed here. Both versions of them are kept:\n%s",
+       "Ein anderes Programm hat die Datendatei geändert, während diese Notizen hier geändert wurden. Beide Fassungen bleiben erhalten:\n%s"},
+      {30040, "Restore from &Backup...", "Aus &Sicherung wiederherstellen..."},
+      {30041, "A sync tool left \"%s\" beside the data file, with %s notes. Import them?",
+       "Ein Synchronisierungsprogramm hat \"%s\" neben der Datendatei hinterlassen, mit %s Notizen. Importieren?"},
+      {30042, "Daily backups kept", "Aufbewahrte tägliche Sicherungen"},
       // Questions and notices
       {30100, "Delete selected note(s)?", "Ausgewählte Notiz(en) löschen?"},
       {30101, "Trying to add icon to taskbar...", "Versuche, das Symbol zur Taskleiste hinzuzufügen..."},

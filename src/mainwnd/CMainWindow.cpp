@@ -22,6 +22,7 @@
 #include "alarm/CAlarmSheet.h"
 #include "alarm/CHideDialog.h"
 #include "calendar/CCalendar.h"
+#include "notes/Backups.h"
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
@@ -79,6 +80,12 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
   m_alarmTimer.setInterval(2000);
   connect(&m_alarmTimer, &QTimer::timeout, this, &CMainWindow::AlarmTick);
   connect(&m_trayFlashTimer, &QTimer::timeout, this, &CMainWindow::TrayFlashTick);
+  m_fileCheck.setSingleShot(true);
+  m_fileCheck.setInterval(250);
+  connect(&m_fileCheck, &QTimer::timeout, this, &CMainWindow::CheckDataFile);
+  connect(&m_fileWatcher, &QFileSystemWatcher::fileChanged, &m_fileCheck, qOverload<>(&QTimer::start));
+  connect(&m_fileWatcher, &QFileSystemWatcher::directoryChanged, &m_fileCheck, qOverload<>(&QTimer::start));
+  m_store.SetOutsideChangeHandler([this] { m_fileCheck.start(); });
 }
 
 CMainWindow::~CMainWindow() {
@@ -173,7 +180,10 @@ void CMainWindow::ApplySettings() {
     // A write-protected file is known at once, not only after the settings
     // are applied again: every change would fail otherwise.
     CheckReadOnly();
+    WatchDataFile();
+    QTimer::singleShot(0, this, &CMainWindow::OfferConflictCopies);
   }
+  m_store.SetBackups(s.Int("Backups"));
 
   const std::string bin = s.String("FileRecBin");
   m_store.SetRecycleBinPath(bin.empty() ? CRecycleBin::DerivedPath(m_store.DataPath()) : bin);
@@ -190,8 +200,8 @@ void CMainWindow::ApplySettings() {
   }
 }
 
-bool CMainWindow::LoadNotes(const QString& importPath) {
-  const bool ok = m_store.LoadNotes(ToLocal(importPath));
+bool CMainWindow::LoadNotes(const QString& importPath, bool onlyMissing) {
+  const bool ok = m_store.LoadNotes(ToLocal(importPath), onlyMissing);
   BringLostNotesBack(true);
   Q_EMIT NotesChanged();
   return ok;
@@ -203,6 +213,8 @@ void CMainWindow::Shutdown() {
   CMessageBox::SetEnding();
   // What is being typed when the program ends is kept, as any edit is.
   if (m_editor) m_editor->Commit();
+  // Changes that waited for another program's file go into it now.
+  if (m_store.FileChangedOutside()) m_store.MergeOutside();
   m_store.Close();
   CSettings& s = AppSettings();
   s.WriteInt("Settings", "Show", HasFlag(kShowNotes) ? 1 : 0);
@@ -1070,6 +1082,64 @@ QString CMainWindow::AskExistingFile(QWidget* parent, int filterId, const QStrin
 
 namespace quillet {
 CNoteEditor* CMainWindow::ActiveEditor() const { return m_editor; }
+
+void CMainWindow::WatchDataFile() {
+  if (!m_fileWatcher.files().isEmpty()) m_fileWatcher.removePaths(m_fileWatcher.files());
+  if (!m_fileWatcher.directories().isEmpty()) m_fileWatcher.removePaths(m_fileWatcher.directories());
+  const QString path = FromLocal(m_store.DataPath());
+  if (path.isEmpty()) return;
+  // The folder too: a file renamed over the data file is another file.
+  m_fileWatcher.addPaths({path, QFileInfo(path).absolutePath()});
+}
+
+bool CMainWindow::NotesMayChangeNow() const {
+  return HasFlag(kIdle) && !m_editor && m_ringing.empty() && !QApplication::activeModalWidget() &&
+         !QApplication::activePopupWidget();
+}
+
+void CMainWindow::CheckDataFile() {
+  if (m_shutDown) return;
+  if (!m_store.FileChangedOutside()) return WatchDataFile();
+  // The windows are made anew from the merged notes: not under an open editor, menu or dialog.
+  if (!NotesMayChangeNow()) return m_fileCheck.start(1000);
+  const CNoteStore::MergeResult r = m_store.MergeOutside();
+  if (r.status == CNoteStore::MergeResult::Status::Merged) {
+    m_undo.Clear();
+    BringLostNotesBack(true);
+    Q_EMIT NotesChanged();
+  }
+  WatchDataFile();
+  if (r.status == CNoteStore::MergeResult::Status::NotReady) return m_fileCheck.start(1000);
+  if (!r.changedOnBothSides.empty()) {
+    std::string list;
+    for (const std::string& text : r.changedOnBothSides) {
+      CNote shown;
+      shown.SetText(text);
+      list += (list.empty() ? "" : "\n") + shown.FirstLine();
+    }
+    ShowMessage(FormatUIString(LoadUIString(30039), {list}));
+  }
+}
+
+void CMainWindow::OfferConflictCopies() {
+  const std::string data = m_store.DataPath();
+  if (data.empty() || !m_store.Writable()) return;
+  CSettings& s = AppSettings();
+  // Offered once: a copy the user declined is not asked about again.
+  std::vector<std::string> offered = s.GetStringList("ConflictCopies");
+  for (const std::string& copy : ConflictCopiesOf(data)) {
+    const std::string name = QFileInfo(FromLocal(copy)).fileName().toStdString();
+    if (std::find(offered.begin(), offered.end(), name) != offered.end()) continue;
+    offered.push_back(name);
+    s.WriteStringList("ConflictCopies", offered);
+    const LoadResult r = CDataFile::Read(FileSystem::Real(), copy, {});
+    if (r.Failed() || r.notes.empty()) continue;
+    CBusyGuard busy(*this);
+    if (CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(30041), {copy, std::to_string(r.notes.size())})),
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::Question) == QMessageBox::Yes)
+      LoadNotes(FromLocal(copy), true);
+  }
+}
 
 std::vector<Rect4> CMainWindow::VisibleNoteRects() const {
   std::vector<Rect4> rects;

@@ -1,6 +1,7 @@
 #pragma once
 #include <QPointer>
 #include <QString>
+#include <QFileSystemWatcher>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -99,7 +100,10 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   CNoteWnd* WindowAt(int index) const;
   CNoteWnd* CreateNote(const std::string& text, const NoteRect& rect, bool applyDefaultLayout, bool visible);
   int DeleteNotes(const std::vector<int>& indices, bool storeUndo, bool toRecycleBin);
-  bool LoadNotes(const QString& importPath = {});
+  bool LoadNotes(const QString& importPath = {}, bool onlyMissing = false);
+  // The data file as another program (a sync tool) left it, merged with the
+  // changes made here; waits while a note is being edited or a dialog is open.
+  void CheckDataFile();
   bool SaveNote(int index, bool updateHeader) { return m_store.SaveNote(index, updateHeader); }
   bool SaveAllNotes() { return m_store.SaveAllNotes(); }
   std::vector<CNoteWnd*> SelectedNotes() const;
@@ -251,6 +255,12 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   bool m_shutDown = false;
   std::function<DateTime()> m_clock;
   QTimer m_alarmTimer, m_trayFlashTimer;
+  QFileSystemWatcher m_fileWatcher;
+  QTimer m_fileCheck;  // single shot: a sync tool's burst of changes settles first
+  void WatchDataFile();
+  bool NotesMayChangeNow() const;
+  // Conflict copies a sync tool left beside the data file, offered for import once.
+  void OfferConflictCopies();
   int m_nextAlarmIndex = -1;
   DateTime m_nextAlarmTime;
   int m_trayImage = 0;  // 0 normal, 1 announcement

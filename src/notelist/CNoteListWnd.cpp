@@ -1,5 +1,7 @@
 #include "notelist/CNoteListWnd.h"
 
+#include "notes/Backups.h"
+
 
 #include <QApplication>
 #include <map>
@@ -250,6 +252,7 @@ void CNoteListWnd::BuildMenus() {
   QMenu* file = m_menuBar->addMenu(Ui(32320));
   add(file, 32314);
   add(file, 32315);
+  add(file, 30040);
   file->addSeparator();
   add(file, 32316);
   QMenu* view = m_menuBar->addMenu(Ui(32321));
@@ -605,6 +608,7 @@ void CNoteListWnd::Command(int id, bool shift) {
     }
     case 32314: return Export();
     case 32315: return Import();
+    case 30040: return RestoreFromBackup();
     case 32316: return reject();
     case 32325:
     case 32120: return EditFolders();
@@ -754,6 +758,15 @@ void CNoteListWnd::Import() {
   if (path.isEmpty()) return;
   s.WriteString("Settings", "ImportDir", ToLocal(QFileInfo(path).absolutePath()));
   m_main.LoadNotes(path);
+  Fill();
+}
+
+void CNoteListWnd::RestoreFromBackup() {
+  const QString filter = Ui(31306).section(QLatin1Char('|'), 0, 1) + QStringLiteral("||");
+  const QString path = CFileDialog::OpenExisting(this, filter, FromLocal(BackupFolderOf(m_main.Store().DataPath())));
+  if (path.isEmpty()) return;
+  // The notes that are here still are not added twice.
+  m_main.LoadNotes(path, true);
   Fill();
 }
 

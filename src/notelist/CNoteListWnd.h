@@ -74,6 +74,7 @@ class CNoteListWnd : public QDialog {
   void SyncSelection();
   void Export();
   void Import();
+  void RestoreFromBackup();
   void CopyRows();
   void DeleteRows(bool permanent);
   void RestoreTo(int k);

@@ -1,6 +1,7 @@
 #include "notes/NoteStore.h"
 
 #include "app/UIStrings.h"
+#include "notes/Backups.h"
 
 #include <unordered_map>
 
@@ -24,12 +25,17 @@ CNote* CNoteStore::CreateNote(CNote note) {
   return added;
 }
 
-bool CNoteStore::LoadNotes(const std::string& importPath) {
+bool CNoteStore::LoadNotes(const std::string& importPath, bool onlyMissing) {
   const bool importing = !importPath.empty();
   if (importing && !Writable()) return false;
   if (!importing) m_loaded = false;
   const std::string path = importing ? importPath : m_file.Path();
   LoadResult r = importing ? CDataFile::Read(m_fs, path, m_v3) : m_file.Load(m_v3);
+  if (importing && onlyMissing) {
+    std::unordered_map<uint64_t, int> here;
+    for (int i = 0; i < Count(); ++i) ++here[HashOf(*m_notes.GetNote(i))];
+    std::erase_if(r.notes, [&](const CNote& n) { return here[HashOf(n)]-- > 0; });
+  }
   if (importing) {
     std::vector<CNote*> incoming;
     for (CNote& n : r.notes) incoming.push_back(&n);
@@ -76,6 +82,19 @@ void CNoteStore::RememberFileAsAll() {
   m_onDisk.clear();
   m_onDisk.reserve(static_cast<std::size_t>(Count()));
   for (int i = 0; i < Count(); ++i) m_onDisk.push_back(HashOf(*m_notes.GetNote(i)));
+}
+
+void CNoteStore::BackupIfDue() {
+  if (m_keepBackups <= 0) return;
+  const DateTime now = m_now ? m_now() : DateTime::Now();
+  DateParts d;
+  if (!now.ToParts(d)) return;
+  const int day = d.year * 10000 + d.month * 100 + d.day;
+  if (day == m_backupDay) return;
+  m_backupDay = day;
+  IoError err;
+  KeepDailyBackup(m_fs, m_file.Path(), now, m_keepBackups, &err);
+  if (err) ReportWriteError(BackupFolderOf(m_file.Path()), err);
 }
 
 void CNoteStore::WriteRefused() {
@@ -198,6 +217,7 @@ int CNoteStore::RecordToNote(const NoteRecordBytes& record, std::optional<std::p
 
 bool CNoteStore::SaveNote(int index, bool updateHeader) {
   if (!Writable() || !m_notes.GetNote(index)) return false;
+  BackupIfDue();
   bool needsFullSave = false;
   const NoteRecordBytes record = NoteToRecord(index);
   const WriteResult w = m_file.SaveRecord(index, Count(), record, updateHeader, needsFullSave);
@@ -223,6 +243,7 @@ bool CNoteStore::SaveNote(int index, bool updateHeader) {
 
 bool CNoteStore::SaveAllNotes() {
   if (!Writable()) return false;
+  BackupIfDue();
   const WriteResult w = m_file.SaveAll(Count(), [this](int i) { return NoteToRecord(i); });
   if (w.changedOutside) {
     WriteRefused();

@@ -46,8 +46,9 @@ class CNoteStore {
   // Appends a note; null (and message 30021) when the file cannot hold one more.
   CNote* CreateNote(CNote note);
 
-  // Loads the data file, or with a path adds the notes of that file (import).
-  bool LoadNotes(const std::string& importPath = {});
+  // Loads the data file, or with a path adds the notes of that file (import);
+  // onlyMissing leaves out the notes that are here already (a backup restored).
+  bool LoadNotes(const std::string& importPath = {}, bool onlyMissing = false);
   bool SaveNote(int index, bool updateHeader);
   bool SaveAllNotes();
 
@@ -61,6 +62,10 @@ class CNoteStore {
   int DeleteNotes(const std::vector<int>& indices, bool toRecycleBin);
 
   void Clear() { m_notes.Clear(); }
+
+  // The first write of each day first keeps a copy of the data file in its
+  // backup folder; the newest `keep` copies stay (0: none).
+  void SetBackups(int keep) { m_keepBackups = keep; }
 
   // Another program (a sync tool) may replace the data file. No write goes
   // over a file that changed since it was read or written here; the handler
@@ -96,6 +101,7 @@ class CNoteStore {
   // The notes as the data file holds them, one hash per record.
   void RememberFileAsAll();
   void WriteRefused();
+  void BackupIfDue();
 
   FileSystem& m_fs;
   CDataFile m_file;
@@ -110,6 +116,8 @@ class CNoteStore {
   bool m_closed = false;
   std::vector<uint64_t> m_onDisk;  // HashOf each record as the file last held it here
   std::function<void()> m_onOutsideChange;
+  int m_keepBackups = 0;
+  int m_backupDay = -1;  // yyyymmdd of the last day a copy was kept
 };
 
 }  // namespace quillet

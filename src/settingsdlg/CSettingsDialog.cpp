@@ -652,6 +652,7 @@ CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
     });
   AddRow(files, 31513, WithButton(inner, fileNotes, browseNotes), fileNotes);
   AddRow(files, 31514, WithButton(inner, fileBin, browseBin), fileBin);
+  files->addRow(Ui(30042), backups = Spin(inner, 0, 365, s.Int("Backups")));
   scroll->setWidget(inner);
   scroll->setWidgetResizable(true);
   auto* outer = new QVBoxLayout(this);
@@ -819,6 +820,7 @@ CSettingsDialog::Values CSettingsDialog::ControlValues() const {
   put("IconAction", m.iconAction->currentIndex());
   put("FileNotes", ToLocal(m.fileNotes->text().trimmed()));
   put("FileRecBin", ToLocal(m.fileBin->text().trimmed()));
+  put("Backups", m.backups->value());
   return v;
 }
 

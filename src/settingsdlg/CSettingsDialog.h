@@ -119,7 +119,7 @@ class CSettingsMisc : public QWidget {
   explicit CSettingsMisc(QWidget* parent);
   QCheckBox *tooSmall, *showFull, *shadow, *allWorkspaces, *balloon, *deleteAsk, *deleteBin, *printAuto, *printColor, *printBorder,
       *formatPaste, *pasteAppend, *menuXP, *menuFlip;
-  QSpinBox *tabStops, *printZoom, *flash, *remind, *next, *flashIcon;
+  QSpinBox *tabStops, *printZoom, *flash, *remind, *next, *flashIcon, *backups;
   QComboBox *editType, *ratioW, *ratioH, *iconAction;
   QLineEdit *sepExport, *sepCopy, *fileNotes, *fileBin;
   QPushButton *browseNotes, *browseBin;

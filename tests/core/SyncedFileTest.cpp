@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "notes/Backups.h"
 #include "notes/DataFile.h"
 #include "notes/NoteStore.h"
 #include "support/TempDir.h"
@@ -144,4 +145,49 @@ TEST_F(SyncedFile, ACorruptReplacementIsKeptAsACopyAndNoNoteIsLost) {
   for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
     copyKept |= e.path().filename() != "notes.dat" && quillet::test::ReadAll(e.path().string()).size() == 9;
   EXPECT_TRUE(copyKept);
+}
+
+TEST_F(SyncedFile, TheFirstChangeOfEachDayKeepsACopyAndSevenStay) {
+  int day = 1;
+  store.SetClock([&] { return DateTime::FromParts(2026, 12, day, 9); });
+  store.SetBackups(7);
+  Load({"a"});
+  for (day = 1; day <= 9; ++day) {
+    Change(0, "day " + std::to_string(day));
+    Change(0, "later on day " + std::to_string(day));  // one copy a day
+  }
+  const std::vector<std::string> kept = BackupsOf(path);
+  ASSERT_EQ(kept.size(), 7u);
+  EXPECT_EQ(std::filesystem::path(kept.front()).filename(), "notes-2026-12-03.dat");
+  EXPECT_EQ(std::filesystem::path(kept.back()).filename(), "notes-2026-12-09.dat");
+  // Each copy is the whole file as it stood before that day's first change.
+  EXPECT_EQ(OnDisk(kept.back()), (std::vector<std::string>{"later on day 8"}));
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(SyncedFile, NoBackupsWhenTurnedOff) {
+  store.SetBackups(0);
+  Load({"a"});
+  Change(0, "b");
+  EXPECT_FALSE(std::filesystem::exists(BackupFolderOf(path)));
+}
+
+TEST_F(SyncedFile, ConflictCopiesOfTheSyncToolsAreFound) {
+  Load({"a"});
+  for (const char* name : {"notes.sync-conflict-20261207-101010-ABCDEF7.dat", "notes (conflicted copy 2026-12-07 101010).dat",
+                           "notes (Anna's conflicted copy 2026-12-07).dat", "notes-2026-12-07.dat", "other.sync-conflict-1.dat",
+                           "notes.dat.syncing", "notes (copy).dat"})
+    quillet::test::WriteAll(dir.File(name), {1});
+  std::vector<std::string> names;
+  for (const std::string& p : ConflictCopiesOf(path)) names.push_back(std::filesystem::path(p).filename().string());
+  EXPECT_EQ(names, (std::vector<std::string>{"notes (Anna's conflicted copy 2026-12-07).dat",
+                                             "notes (conflicted copy 2026-12-07 101010).dat",
+                                             "notes.sync-conflict-20261207-101010-ABCDEF7.dat"}));
+}
+
+TEST_F(SyncedFile, ARestoredBackupAddsOnlyTheNotesThatAreMissing) {
+  Load({"a", "b"});
+  ReplaceFromOutside(dir.File("backup.dat"), {"a", "b", "lost since"});
+  ASSERT_TRUE(store.LoadNotes(dir.File("backup.dat"), true));
+  EXPECT_EQ(InMemory(store), Sorted({"a", "b", "lost since"}));
 }
