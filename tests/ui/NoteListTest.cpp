@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include <QMenu>
 #include <QHeaderView>
 #include <QComboBox>
@@ -10,6 +12,7 @@
 #include "notelist/CFolderListDialog.h"
 #include "notelist/CNoteListWnd.h"
 #include "notelist/CSearchDialog.h"
+#include "notes/Backups.h"
 #include "ui/UiFixture.h"
 
 using namespace quillet;
@@ -305,4 +308,23 @@ TEST_F(NoteList, ARowStaysSelectedAfterFilingANoteOutOfTheView) {
   list.Command(5002);
   ASSERT_EQ(list.SelectedRows().size(), 2u);
   EXPECT_EQ(list.Model()->RowAt(list.SelectedRows()[0]).note + list.Model()->RowAt(list.SelectedRows()[1]).note, a + b);
+}
+
+TEST_F(NoteList, RestoringABackupAddsOnlyTheNotesThatAreGone) {
+  Start();
+  CNoteWnd* first = AddNote("first", QRect(10, 10, 60, 30));
+  AddNote("second", QRect(100, 10, 60, 30));
+  std::filesystem::create_directories(BackupFolderOf(path));
+  std::filesystem::copy_file(path, BackupFolderOf(path) + "/notes-2026-12-01.dat");
+  main->DeleteNotes({first->Index()}, false, false);
+  main->SaveAllNotes();
+  const std::vector<std::string> backups = BackupsOf(path);
+  ASSERT_FALSE(backups.empty());
+  CNoteListWnd list(*main);
+  CFileDialog::SetNextFileName(QString::fromStdString(backups.front()));
+  list.Command(30040);  // File > Restore from Backup...
+  std::vector<std::string> texts;
+  for (int i = 0; i < main->NoteCount(); ++i) texts.push_back(main->GetNote(i)->Text());
+  std::sort(texts.begin(), texts.end());
+  EXPECT_EQ(texts, (std::vector<std::string>{"first", "second"}));
 }
