@@ -72,8 +72,8 @@ const std::vector<UIStringEntry>& UIStringTable() {
       {30039, "Another program changed the data file while these notes were changed here. Both versions of them are kept:\n%s",
        "Ein anderes Programm hat die Datendatei geändert, während diese Notizen hier geändert wurden. Beide Fassungen bleiben erhalten:\n%s"},
       {30040, "Restore from &Backup...", "Aus &Sicherung wiederherstellen..."},
-      {30041, "A sync tool left \"%s\" beside the data file, with %s notes. Import them?",
-       "Ein Synchronisierungsprogramm hat \"%s\" neben der Datendatei hinterlassen, mit %s Notizen. Importieren?"},
+      {30041, "A sync tool left \"%s\" beside the data file, with %s notes that are not here. Import them?",
+       "Ein Synchronisierungsprogramm hat \"%s\" neben der Datendatei hinterlassen, mit %s Notizen, die hier fehlen. Importieren?"},
       {30042, "Daily backups kept", "Aufbewahrte tägliche Sicherungen"},
       // Questions and notices
       {30100, "Delete selected note(s)?", "Ausgewählte Notiz(en) löschen?"},

@@ -1099,7 +1099,12 @@ bool CMainWindow::NotesMayChangeNow() const {
 
 void CMainWindow::CheckDataFile() {
   if (m_shutDown) return;
-  if (!m_store.FileChangedOutside()) return WatchDataFile();
+  if (!m_store.FileChangedOutside()) {
+    WatchDataFile();
+    // A sync tool may have left a conflict copy beside the file.
+    if (NotesMayChangeNow()) OfferConflictCopies();
+    return;
+  }
   // The windows are made anew from the merged notes: not under an open editor, menu or dialog.
   if (!NotesMayChangeNow()) return m_fileCheck.start(1000);
   const CNoteStore::MergeResult r = m_store.MergeOutside();
@@ -1110,6 +1115,7 @@ void CMainWindow::CheckDataFile() {
   }
   WatchDataFile();
   if (r.status == CNoteStore::MergeResult::Status::NotReady) return m_fileCheck.start(1000);
+  OfferConflictCopies();
   if (!r.changedOnBothSides.empty()) {
     std::string list;
     for (const std::string& text : r.changedOnBothSides) {
@@ -1133,9 +1139,10 @@ void CMainWindow::OfferConflictCopies() {
     offered.push_back(name);
     s.WriteStringList("ConflictCopies", offered);
     const LoadResult r = CDataFile::Read(FileSystem::Real(), copy, {});
-    if (r.Failed() || r.notes.empty()) continue;
+    const int missing = r.Failed() ? 0 : m_store.CountMissing(r.notes);
+    if (missing == 0) continue;  // nothing in it that is not here
     CBusyGuard busy(*this);
-    if (CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(30041), {copy, std::to_string(r.notes.size())})),
+    if (CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(30041), {copy, std::to_string(missing)})),
                           QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::Question) == QMessageBox::Yes)
       LoadNotes(FromLocal(copy), true);
   }

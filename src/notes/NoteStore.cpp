@@ -3,6 +3,7 @@
 #include "app/UIStrings.h"
 #include "notes/Backups.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace quillet {
@@ -32,8 +33,7 @@ bool CNoteStore::LoadNotes(const std::string& importPath, bool onlyMissing) {
   const std::string path = importing ? importPath : m_file.Path();
   LoadResult r = importing ? CDataFile::Read(m_fs, path, m_v3) : m_file.Load(m_v3);
   if (importing && onlyMissing) {
-    std::unordered_map<uint64_t, int> here;
-    for (int i = 0; i < Count(); ++i) ++here[HashOf(*m_notes.GetNote(i))];
+    auto here = Hashes();
     std::erase_if(r.notes, [&](const CNote& n) { return here[HashOf(n)]-- > 0; });
   }
   if (importing) {
@@ -76,6 +76,17 @@ uint64_t CNoteStore::HashOf(const CNote& note) const {
   uint64_t h = 14695981039346656037ull;
   for (unsigned char c : r) h = (h ^ c) * 1099511628211ull;
   return h;
+}
+
+std::unordered_map<uint64_t, int> CNoteStore::Hashes() const {
+  std::unordered_map<uint64_t, int> here;
+  for (int i = 0; i < Count(); ++i) ++here[HashOf(*m_notes.GetNote(i))];
+  return here;
+}
+
+int CNoteStore::CountMissing(const std::vector<CNote>& notes) const {
+  auto here = Hashes();
+  return static_cast<int>(std::count_if(notes.begin(), notes.end(), [&](const CNote& n) { return here[HashOf(n)]-- <= 0; }));
 }
 
 void CNoteStore::RememberFileAsAll() {
@@ -130,9 +141,9 @@ CNoteStore::MergeResult CNoteStore::MergeOutside() {
     m_onDisk.clear();
     if (r.status == LoadResult::Status::Invalid) m_file.PreserveBeforeNextWrite();
   }
-  std::unordered_map<uint64_t, int> removedHere, inOutside, inLocal, wasOnDisk;
+  std::unordered_map<uint64_t, int> removedHere, inOutside, wasOnDisk;
+  const std::unordered_map<uint64_t, int> inLocal = Hashes();
   for (uint64_t h : m_onDisk) ++wasOnDisk[h];
-  for (int i = 0; i < Count(); ++i) ++inLocal[HashOf(*m_notes.GetNote(i))];
   for (const auto& [h, n] : wasOnDisk) {
     const auto local = inLocal.find(h);
     const int gone = n - (local == inLocal.end() ? 0 : local->second);

@@ -2,6 +2,7 @@
 // The notes together with the files they live in: every change to a note is
 // written at once, and every failure is told to the user.
 #include <functional>
+#include <unordered_map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -84,6 +85,8 @@ class CNoteStore {
   // result when it differs from the file. NotReady: the file cannot be read
   // now; nothing changed.
   MergeResult MergeOutside();
+  // How many of these notes are not here (no note here is the same).
+  int CountMissing(const std::vector<CNote>& notes) const;
 
   // Refuses every later write: the program is ending and the notes in memory
   // may already be gone. No path may then write a partial array over the file.
@@ -98,6 +101,7 @@ class CNoteStore {
   void ReportPreserved(const WriteResult& w) const;
   ColorRef DesktopColor() const { return m_desktopColor ? m_desktopColor() : 0x00A56E3A; }
   uint64_t HashOf(const CNote& note) const;
+  std::unordered_map<uint64_t, int> Hashes() const;  // of the notes here, with their counts
   // The notes as the data file holds them, one hash per record.
   void RememberFileAsAll();
   void WriteRefused();

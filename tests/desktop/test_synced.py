@@ -62,3 +62,23 @@ class SyncedFolder(DesktopTest):
         backup = os.path.join(os.path.dirname(self.d.data_path), "backups",
                               "Quillet-%s.dat" % datetime.date.today().isoformat())
         self.assertEqual([n.text for n in self.d.notes(backup)], ["before"])
+
+    def test_a_conflict_copy_left_by_a_sync_tool_is_offered_once_for_import(self):
+        here = make_record("here", (100, 100, 200, 80))
+        self.d.write_notes([here])
+        self.d.start()
+        self.d.note_window("here")
+        copy = os.path.join(os.path.dirname(self.d.data_path), "Quillet.sync-conflict-20261207-101010-ABCDEF7.dat")
+        write_data_file(copy + ".tmp", [here, make_record("only in the copy", (400, 100, 200, 80))])
+        os.rename(copy + ".tmp", copy)
+        self.d.message_box("A sync tool left")
+        self.assertIn("with 1 notes that are not here", self.d.messages()[0])
+        self.d.key("Return")  # Yes
+        notes = self.d.wait_notes(lambda n: len(n) == 2, "the missing note imported")
+        self.assertEqual(sorted(n.text for n in notes), ["here", "only in the copy"])
+        # Not asked again, not even after a restart.
+        self.assertEqual(self.d.terminate(), 0)
+        asked = len(self.d.messages())
+        self.d.start()
+        self.d.note_window("only in the copy")
+        self.assertEqual(len(self.d.messages()), asked)
