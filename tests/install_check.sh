@@ -7,7 +7,7 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/quillet share/applications/quillet.desktop share/metainfo/quillet.metainfo.xml \
-         share/man/man1/quillet.1 share/icons/hicolor/scalable/apps/quillet.svg share/doc/quillet/LICENSE \
+         share/man/man1/quillet.1.gz share/doc/quillet/copyright share/doc/quillet/changelog.gz share/icons/hicolor/scalable/apps/quillet.svg share/doc/quillet/LICENSE \
          share/quillet/help/Overview.htm; do
   test -s "$prefix/$f" || { echo "missing: $f"; exit 1; }
 done
