@@ -17,6 +17,8 @@
 #include "app/UIStrings.h"
 #include "controls/CMessageBox.h"
 #include "mainwnd/CMainWindow.h"
+#include "app/Autostart.h"
+#include "app/QtSettingsStore.h"
 
 #ifndef _WIN32
 #include <sys/socket.h>
@@ -120,6 +122,7 @@ int CQuilletApp::Run(int argc, char** argv) {
   InstallSignalHandlers(&app, shutdown);
 #endif
   main.OnCreate();
+  AutostartOnFirstRun(AppSettings(), QCoreApplication::applicationFilePath());
   // A signal during a start-up message box ends only that box's event loop;
   // the program must not go on into its own loop with its notes closed.
   if (main.IsShutDown()) return 0;

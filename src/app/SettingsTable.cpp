@@ -40,6 +40,8 @@ std::vector<SettingDef> BuildTable() {
   t.push_back(S(s, "FileNotes", ""));
   t.push_back(S(s, "FileRecBin", ""));
   t.push_back(I(s, "Backups", T::Int, 7));
+  t.push_back(I(s, "Autostart", T::Flag, 1));
+  t.push_back(I(s, "AutostartSet", T::Flag, 0));
   t.push_back(I(s, "DeleteRecBin", T::Flag, 1));
   t.push_back(I(s, "DeleteAsk", T::Flag, 0));
   t.push_back(I(s, "TooSmall", T::Flag, 1));

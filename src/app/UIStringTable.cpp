@@ -75,6 +75,7 @@ const std::vector<UIStringEntry>& UIStringTable() {
       {30041, "A sync tool left \"%s\" beside the data file, with %s notes that are not here. Import them?",
        "Ein Synchronisierungsprogramm hat \"%s\" neben der Datendatei hinterlassen, mit %s Notizen, die hier fehlen. Importieren?"},
       {30042, "Daily backups kept", "Aufbewahrte tägliche Sicherungen"},
+      {30043, "Start Quillet when I &log in", "Quillet bei der &Anmeldung starten"},
       // Questions and notices
       {30100, "Delete selected note(s)?", "Ausgewählte Notiz(en) löschen?"},
       {30101, "Trying to add icon to taskbar...", "Versuche, das Symbol zur Taskleiste hinzuzufügen..."},

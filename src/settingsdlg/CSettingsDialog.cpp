@@ -32,6 +32,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "app/Autostart.h"
 #include "app/IniFile.h"
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
@@ -591,6 +592,7 @@ CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
   };
   // Spins take any number so that OK can say what is out of range.
   QFormLayout* display = group(31139);
+  display->addRow(autostart = Check(inner, 30043, AutostartOn()));
   display->addRow(tooSmall = Check(inner, 31132, s.Flag("TooSmall")));
   display->addRow(showFull = Check(inner, 31133, s.Flag("ShowFull")));
   display->addRow(shadow = Check(inner, 31521, s.Flag("Shadow")));
@@ -655,6 +657,8 @@ CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
   files->addRow(Ui(30042), backups = Spin(inner, 0, 365, s.Int("Backups")));
   scroll->setWidget(inner);
   scroll->setWidgetResizable(true);
+  // Tab goes from the page's tab to its first field; the page scrolls to the field with the focus.
+  scroll->setFocusPolicy(Qt::NoFocus);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   outer->addWidget(scroll);
@@ -854,6 +858,12 @@ void CSettingsDialog::accept() {
       s.WriteInt(sec, key, *n);
     else
       s.WriteString(sec, key, std::get<std::string>(value));
+  }
+  if (miscPage->autostart->isChecked() != AutostartOn()) {
+    s.WriteInt(sec, "Autostart", miscPage->autostart->isChecked());
+    s.WriteInt(sec, "AutostartSet", 1);
+    if (!SetAutostart(miscPage->autostart->isChecked(), QCoreApplication::applicationFilePath()))
+      CMessageBox::Show(this, FromLocal(FormatUIString(LoadUIString(IDS_CANNOT_WRITE_FILE), {ToLocal(AutostartPath()), ""})));
   }
   if (translatePage->Changed()) {
     const std::string path = UIStrings().TranslationPath().empty() ? ToLocal(TranslationFilePath()) : UIStrings().TranslationPath();

@@ -117,7 +117,7 @@ class CSettingsMisc : public QWidget {
   Q_OBJECT
  public:
   explicit CSettingsMisc(QWidget* parent);
-  QCheckBox *tooSmall, *showFull, *shadow, *allWorkspaces, *balloon, *deleteAsk, *deleteBin, *printAuto, *printColor, *printBorder,
+  QCheckBox *autostart, *tooSmall, *showFull, *shadow, *allWorkspaces, *balloon, *deleteAsk, *deleteBin, *printAuto, *printColor, *printBorder,
       *formatPaste, *pasteAppend, *menuXP, *menuFlip;
   QSpinBox *tabStops, *printZoom, *flash, *remind, *next, *flashIcon, *backups;
   QComboBox *editType, *ratioW, *ratioH, *iconAction;

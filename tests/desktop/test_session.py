@@ -5,7 +5,7 @@ import signal
 import socket
 import time
 
-from quillet_desktop import DesktopTest, free_port, make_record, ole_now, wait_until
+from quillet_desktop import BINARY, DesktopTest, free_port, make_record, ole_now, wait_until
 
 
 def twenty_notes():
@@ -130,3 +130,22 @@ class Session(DesktopTest):
         self.assertIsNone(first.poll())
         self.d.quillet = first
         self.assertEqual(self.d.terminate(), 0)
+
+
+class Login(DesktopTest):
+    def test_the_first_start_adds_a_login_entry_and_a_user_who_turns_it_off_is_never_overridden(self):
+        entry = os.path.join(self.d.home, "config", "autostart", "quillet.desktop")
+        self.d.start()
+        wait_until(lambda: os.path.exists(entry), "the login entry")
+        lines = open(entry, encoding="utf-8").read().splitlines()
+        self.assertIn("Exec=" + os.path.realpath(BINARY), lines)
+        self.d.from_tray("s", "^Quillet Settings$")
+        self.d.key("ctrl+Tab", "ctrl+Tab", "ctrl+Tab", "ctrl+Tab", "ctrl+Tab")  # to the Various page
+        self.d.key("Tab", "space")  # the page's first field: Start Quillet when I log in
+        self.d.key("Return")
+        self.d.no_window("^Quillet Settings$")
+        wait_until(lambda: not os.path.exists(entry), "the login entry removed")
+        self.assertEqual(self.d.terminate(), 0)
+        self.d.start()
+        self.assertEqual(self.d.terminate(), 0)
+        self.assertFalse(os.path.exists(entry))
