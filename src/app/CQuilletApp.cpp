@@ -5,7 +5,9 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <csignal>
@@ -100,6 +102,11 @@ int CQuilletApp::Run(int argc, char** argv) {
 
   const QString locale = QLocale::system().name();
   UIStrings().SetLanguage(LanguageFromLocaleName(locale.toStdString()));
+  // Qt's own dialogs (colour, font, file, print) speak the language the program speaks.
+  QTranslator qtTexts;
+  if (LanguageFromLocaleName(locale.toStdString()) == Language::German &&
+      qtTexts.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
   if (IsRightToLeftLocale(locale.toStdString())) QApplication::setLayoutDirection(Qt::RightToLeft);
   UIStrings().LoadTranslation(ToLocal(TranslationFilePath()));
 

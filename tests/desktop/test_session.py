@@ -132,7 +132,7 @@ class Session(DesktopTest):
         self.assertEqual(self.d.terminate(), 0)
 
 
-class Login(DesktopTest):
+class Citizen(DesktopTest):
     def test_the_first_start_adds_a_login_entry_and_a_user_who_turns_it_off_is_never_overridden(self):
         entry = os.path.join(self.d.home, "config", "autostart", "quillet.desktop")
         self.d.start()
@@ -149,3 +149,9 @@ class Login(DesktopTest):
         self.d.start()
         self.assertEqual(self.d.terminate(), 0)
         self.assertFalse(os.path.exists(entry))
+
+    def test_in_a_german_session_qts_own_dialogs_speak_german_too(self):
+        self.d.start(extra_env={"LANG": "de_DE.UTF-8", "LC_ALL": "de_DE.UTF-8"})
+        self.d.from_tray("e", "^Quillet Einstellungen$")
+        self.d.key("alt+h")  # &Hintergrundfarbe: Qt's colour dialog
+        self.d.window("^Farbauswahl$", "Qt's colour dialog in German")
