@@ -67,11 +67,14 @@ void CNoteWnd::UpdateFromNote() {
 }
 
 void CNoteWnd::UpdateTitle() {
-  if (!m_main.HasFlag(CMainWindow::kWindowTitles)) return;
   // Only a carriage return after the first character ends the first line.
   const std::string& text = m_note.Text();
   const auto cr = text.find('\r');
   const QString first = FromLocal(cr != std::string::npos && cr >= 1 ? text.substr(0, cr) : text);
+  // A screen reader gets the text the note paints.
+  setAccessibleName(first);
+  setAccessibleDescription(DisplayText(text).replace(QChar::LineSeparator, QLatin1Char('\n')));
+  if (!m_main.HasFlag(CMainWindow::kWindowTitles)) return;
   setWindowTitle(QStringLiteral("Quillet%1 - %2").arg(m_note.Index, 4, 10, QLatin1Char('0')).arg(first.left(30)));
 }
 
@@ -370,13 +373,24 @@ void CNoteWnd::keyPressEvent(QKeyEvent* e) {
       if (keypad) return m_main.NoteCommand(*this, 32112);
       break;
     case Qt::Key_Space: m_main.NoteCommand(*this, 32103); return;
+    case Qt::Key_Menu: return m_main.ShowNoteMenu(*this, mapToGlobal(QPoint(width() / 2, height() / 2)));
+    case Qt::Key_F10:
+      if (e->modifiers() & Qt::ShiftModifier) return m_main.ShowNoteMenu(*this, mapToGlobal(QPoint(width() / 2, height() / 2)));
+      break;
     default: break;
   }
   QWidget::keyPressEvent(e);
 }
 
-void CNoteWnd::focusInEvent(QFocusEvent*) { m_main.SetNoteFocus(true); }
-void CNoteWnd::focusOutEvent(QFocusEvent*) { m_main.SetNoteFocus(false); }
+// The focus mark (painted while the note has the keyboard) comes and goes with it.
+void CNoteWnd::focusInEvent(QFocusEvent*) {
+  m_main.SetNoteFocus(true);
+  update();
+}
+void CNoteWnd::focusOutEvent(QFocusEvent*) {
+  m_main.SetNoteFocus(false);
+  update();
+}
 
 void CNoteWnd::closeEvent(QCloseEvent* e) {
   // Alt+F4 does not close a note.

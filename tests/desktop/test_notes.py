@@ -99,6 +99,19 @@ class Notes(DesktopTest):
         self.assertEqual(notes[0].rect, (200, 200, 260, 120))
         wait_until(lambda: self.d.geometry(w) == (200, 200, 260, 120), "the window at its new size")
 
+    def test_the_menu_key_and_shift_f10_open_the_menu_of_the_note_with_the_keyboard(self):
+        self.d.write_notes([make_record("keyboard user", (200, 200, 160, 60))])
+        self.d.start()
+        self.d.note_window("keyboard user")
+        self.d.click(260, 230)
+        for keys in ("Menu", "shift+F10"):
+            self.d.key(keys)
+            menu = self.d.menu()
+            x, y, w, h = self.d.geometry(menu)
+            self.assertTrue(200 <= x <= 360 and 200 <= y <= 260, "the menu at the note, not at %r" % ((x, y),))
+            self.d.key("Escape")
+            wait_until(lambda: self.d._popup() is None, "the menu closed")
+
     def test_delete_sends_the_note_to_the_bin_and_undo_brings_it_back(self):
         self.d.write_settings({"Settings/DeleteRecBin": 1})
         self.d.write_notes([make_record("old news", (200, 200, 160, 60)), make_record("stays", (500, 200, 160, 60))])

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QMenu>
 
 #include "notewnd/NoteMeasure.h"
@@ -123,4 +124,15 @@ TEST_F(NoteWindow, ReadOnlyDataFileIgnoresTheMouse) {
   Drag(w, QPoint(50, 30), QPoint(40, 40));
   EXPECT_EQ(w->geometry().topLeft(), QPoint(100, 100));
   EXPECT_FALSE(w->IsSelected());
+}
+
+TEST_F(NoteWindow, AScreenReaderGetsTheNotesText) {
+  Start();
+  CNoteWnd* w = AddNote("Shopping\r\nmilk\r\nbread", QRect(10, 10, 120, 60));
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("Shopping"));
+  EXPECT_EQ(a->text(QAccessible::Description), QStringLiteral("Shopping\nmilk\nbread"));
+  w->SetText("Done");
+  EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("Done"));
 }
