@@ -92,8 +92,15 @@ std::optional<int> AnswerCommandLine(int argc, char** argv) {
   return std::nullopt;
 }
 
+QByteArray CQuilletApp::PlatformToUse(const QByteArray& asked, const QByteArray& waylandDisplay, const QByteArray& x11Display) {
+  if (!asked.isEmpty() || waylandDisplay.isEmpty() || x11Display.isEmpty()) return {};
+  return QByteArrayLiteral("xcb");
+}
+
 int CQuilletApp::Run(int argc, char** argv) {
   if (const auto answered = AnswerCommandLine(argc, argv)) return *answered;
+  const QByteArray platform = PlatformToUse(qgetenv("QT_QPA_PLATFORM"), qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY"));
+  if (!platform.isEmpty()) qputenv("QT_QPA_PLATFORM", platform);
   QApplication::setOrganizationName(QStringLiteral("Brisko"));
   QApplication::setApplicationName(QStringLiteral("Quillet"));
   QApplication app(argc, argv);

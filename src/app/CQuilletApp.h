@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 
 namespace quillet {
 
@@ -7,6 +8,10 @@ namespace quillet {
 class CQuilletApp {
  public:
   static int Run(int argc, char** argv);
+  // The Qt platform to ask for: notes place and move their own windows,
+  // which a Wayland client may not, so a Wayland session with XWayland runs
+  // them through X. Empty: leave Qt's choice (or the user's) alone.
+  static QByteArray PlatformToUse(const QByteArray& asked, const QByteArray& waylandDisplay, const QByteArray& x11Display);
 };
 
 }  // namespace quillet

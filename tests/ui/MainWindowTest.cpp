@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <filesystem>
 
+#include "app/CQuilletApp.h"
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "controls/CMessageBox.h"
@@ -104,4 +105,11 @@ TEST_F(MainWindowTest, WindowTitlesFollowTheIndex) {
   main.DeleteNotes({0}, false, false);
   EXPECT_EQ(main.WindowOf(*main.GetNote(0))->windowTitle().left(13), QStringLiteral("Quillet0000 -"));
   EXPECT_EQ(static_cast<uint32_t>(main.GetNote(0)->ColorBack), 0x0099FFFFu);
+}
+
+TEST(Platform, AWaylandSessionWithXWaylandRunsTheNotesThroughX) {
+  EXPECT_EQ(CQuilletApp::PlatformToUse("", "wayland-0", ":0"), QByteArray("xcb"));
+  EXPECT_EQ(CQuilletApp::PlatformToUse("", "", ":0"), QByteArray());           // X11 as it is
+  EXPECT_EQ(CQuilletApp::PlatformToUse("", "wayland-0", ""), QByteArray());    // no XWayland: Qt's choice
+  EXPECT_EQ(CQuilletApp::PlatformToUse("wayland", "wayland-0", ":0"), QByteArray());  // the user's choice
 }
