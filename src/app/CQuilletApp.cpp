@@ -150,7 +150,13 @@ int CQuilletApp::Run(int argc, char** argv) {
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &main, [&main](QSessionManager&) { main.Shutdown(); });
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &main, [&main] { main.Shutdown(); });
 
-  return QApplication::exec();
+  const int rc = QApplication::exec();
+  main.Shutdown();
+  // Everything that lasts is written by now. Thousands of note windows need
+  // not be taken down one by one: the process ends, and the X server drops them.
+  instance.Release();
+  std::fflush(nullptr);
+  std::_Exit(rc);
 }
 
 }  // namespace quillet

@@ -12,6 +12,7 @@ class CSingleInstance {
   explicit CSingleInstance(const QString& name = QStringLiteral("QuilletApp"));
   // False when another process holds the lock.
   bool TryAcquire();
+  void Release() { if (m_lock) m_lock->unlock(); }
   QString LockPath() const { return m_path; }
 
  private:

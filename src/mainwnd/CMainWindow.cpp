@@ -227,9 +227,10 @@ void CMainWindow::Shutdown() {
   m_alarmTimer.stop();
   m_trayFlashTimer.stop();
   m_sound.Stop();
-  m_store.Clear();
   m_undo.Clear();
   if (m_tray) m_tray->Remove();
+  // The notes stay in memory, closed to writes: taking their windows down one
+  // by one would keep a user who logs out waiting for nothing.
 }
 
 CNoteWnd* CMainWindow::WindowOf(const CNote& note) const {
