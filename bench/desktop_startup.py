@@ -24,6 +24,9 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "desktop"))
 import quillet_desktop as qd  # noqa: E402
 
 DEADLINE = 1800
+# Extra settings for the program, e.g. QUILLET_SETTINGS="AllWorkspaces=0".
+EXTRA_SETTINGS = {"Settings/" + k: v for k, v in
+                  (kv.split("=", 1) for kv in os.environ.get("QUILLET_SETTINGS", "").split(",") if "=" in kv)}
 TICKS = os.sysconf("SC_CLK_TCK")
 
 
@@ -103,7 +106,7 @@ def quillet_run(n):
         rng = random.Random(n)
         d.write_notes([qd.make_record("note %d" % i, (rng.randrange(0, 1100), rng.randrange(0, 700), 160, 60))
                        for i in range(n)])
-        d.write_settings({"Settings/NetEnable": 0, "Settings/Autostart": 0})
+        d.write_settings(dict({"Settings/NetEnable": 0, "Settings/Autostart": 0}, **EXTRA_SETTINGS))
         return measure(d, [os.path.abspath(qd.BINARY)], dict(d.env), n)
     finally:
         d.close()

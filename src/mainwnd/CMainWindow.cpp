@@ -80,6 +80,8 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
   m_alarmTimer.setInterval(2000);
   connect(&m_alarmTimer, &QTimer::timeout, this, &CMainWindow::AlarmTick);
   connect(&m_trayFlashTimer, &QTimer::timeout, this, &CMainWindow::TrayFlashTick);
+  m_showBatch.setInterval(0);
+  connect(&m_showBatch, &QTimer::timeout, this, &CMainWindow::ShowPendingBatch);
   m_fileCheck.setSingleShot(true);
   m_fileCheck.setInterval(250);
   connect(&m_fileCheck, &QTimer::timeout, this, &CMainWindow::CheckDataFile);
@@ -176,7 +178,10 @@ void CMainWindow::ApplySettings() {
     m_undo.Clear();
     m_store.SetDataPath(ToLocal(path));
     m_store.SetV3Sound(V3SoundDefaults::FromSettings(s.Int("AlarmSignal"), s.String("AlarmWave")));
+    m_batchShow = true;
     LoadNotes();
+    m_batchShow = false;
+    if (!m_pendingShow.empty()) m_showBatch.start();
     // A write-protected file is known at once, not only after the settings
     // are applied again: every change would fail otherwise.
     CheckReadOnly();
@@ -267,7 +272,12 @@ void CMainWindow::NoteAdded(CNote& note) {
   auto wnd = std::make_unique<CNoteWnd>(*this, note);
   // A new window takes its place by the always-on-top rule alone; only
   // showing the notes again sends the others to the bottom.
-  if (m_nextVisible && HasFlag(kShowNotes) && note.HideMode == 0) wnd->show();
+  if (m_nextVisible && HasFlag(kShowNotes) && note.HideMode == 0) {
+    if (m_batchShow && m_windows.size() >= kShowBatch)
+      m_pendingShow.push_back(&note);
+    else
+      wnd->show();
+  }
   m_windows[&note] = std::move(wnd);
 }
 
@@ -1083,6 +1093,18 @@ QString CMainWindow::AskExistingFile(QWidget* parent, int filterId, const QStrin
 
 namespace quillet {
 CNoteEditor* CMainWindow::ActiveEditor() const { return m_editor; }
+
+void CMainWindow::ShowPendingBatch() {
+  for (std::size_t shown = 0; shown < kShowBatch && !m_pendingShow.empty(); m_pendingShow.pop_front()) {
+    // A note removed meanwhile has no window; one hidden meanwhile stays hidden.
+    const CNote* note = m_pendingShow.front();
+    const auto it = m_windows.find(note);
+    if (it == m_windows.end() || !HasFlag(kShowNotes) || note->HideMode != 0 || m_shutDown) continue;
+    it->second->show();
+    ++shown;
+  }
+  if (m_pendingShow.empty()) m_showBatch.stop();
+}
 
 void CMainWindow::WatchDataFile() {
   if (!m_fileWatcher.files().isEmpty()) m_fileWatcher.removePaths(m_fileWatcher.files());

@@ -2,6 +2,7 @@
 #include <QPointer>
 #include <QString>
 #include <QFileSystemWatcher>
+#include <deque>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -252,6 +253,13 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   QRect m_lastVirtualScreen;
   int m_tabStops = 8, m_iconAction = 0, m_alarmNext = 15;
   bool m_nextVisible = true;
+  // A large file's windows are shown a batch at a time from the event loop,
+  // so the tray, received notes and alarms answer from the first second.
+  static constexpr std::size_t kShowBatch = 200;
+  bool m_batchShow = false;
+  std::deque<const CNote*> m_pendingShow;
+  QTimer m_showBatch;
+  void ShowPendingBatch();
   bool m_shutDown = false;
   std::function<DateTime()> m_clock;
   QTimer m_alarmTimer, m_trayFlashTimer;
