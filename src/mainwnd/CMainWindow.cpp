@@ -83,11 +83,12 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
   m_showBatch.setInterval(0);
   connect(&m_showBatch, &QTimer::timeout, this, &CMainWindow::ShowPendingBatch);
   m_fileCheck.setSingleShot(true);
-  m_fileCheck.setInterval(250);
   connect(&m_fileCheck, &QTimer::timeout, this, &CMainWindow::CheckDataFile);
-  connect(&m_fileWatcher, &QFileSystemWatcher::fileChanged, &m_fileCheck, qOverload<>(&QTimer::start));
-  connect(&m_fileWatcher, &QFileSystemWatcher::directoryChanged, &m_fileCheck, qOverload<>(&QTimer::start));
-  m_store.SetOutsideChangeHandler([this] { m_fileCheck.start(); });
+  // A sync tool's burst of changes settles first; a busy program looks again each second.
+  const auto soon = [this] { m_fileCheck.start(250); };
+  connect(&m_fileWatcher, &QFileSystemWatcher::fileChanged, this, soon);
+  connect(&m_fileWatcher, &QFileSystemWatcher::directoryChanged, this, soon);
+  m_store.SetOutsideChangeHandler(soon);
 }
 
 CMainWindow::~CMainWindow() {

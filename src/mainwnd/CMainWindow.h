@@ -264,7 +264,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   std::function<DateTime()> m_clock;
   QTimer m_alarmTimer, m_trayFlashTimer;
   QFileSystemWatcher m_fileWatcher;
-  QTimer m_fileCheck;  // single shot: a sync tool's burst of changes settles first
+  QTimer m_fileCheck;  // single shot
   void WatchDataFile();
   bool NotesMayChangeNow() const;
   // Conflict copies a sync tool left beside the data file, offered for import once.
