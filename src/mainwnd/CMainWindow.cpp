@@ -21,6 +21,8 @@
 #include "alarm/CAlarmBox.h"
 #include "alarm/CAlarmSheet.h"
 #include "alarm/CHideDialog.h"
+#include <QSysInfo>
+
 #include "calendar/CCalendar.h"
 #include "notes/Backups.h"
 #include "app/Paths.h"
@@ -189,7 +191,7 @@ void CMainWindow::ApplySettings() {
     WatchDataFile();
     QTimer::singleShot(0, this, &CMainWindow::OfferConflictCopies);
   }
-  m_store.SetBackups(s.Int("Backups"));
+  m_store.SetBackups(s.Int("Backups"), QSysInfo::machineHostName().toStdString());
 
   const std::string bin = s.String("FileRecBin");
   m_store.SetRecycleBinPath(bin.empty() ? CRecycleBin::DerivedPath(m_store.DataPath()) : bin);

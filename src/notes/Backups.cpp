@@ -1,6 +1,7 @@
 #include "notes/Backups.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -20,15 +21,22 @@ std::string RegexQuoted(const std::string& s) {
   static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
   return std::regex_replace(s, special, R"(\$&)");
 }
+
+// A computer's name as a file name may carry it.
+std::string FileSafe(const std::string& name) {
+  std::string out;
+  for (unsigned char c : name) out += std::isalnum(c) || c == '-' || c == '_' || c == '.' ? static_cast<char>(c) : '_';
+  return out.empty() ? "computer" : out;
+}
 }  // namespace
 
 std::string BackupFolderOf(const std::string& dataPath) {
   return (fs::path(dataPath).parent_path() / "backups").string();
 }
 
-std::vector<std::string> BackupsOf(const std::string& dataPath) {
+std::vector<std::string> BackupsOf(const std::string& dataPath, const std::string& computer) {
   const auto [stem, ext] = SplitName(dataPath);
-  const std::regex name(RegexQuoted(stem) + R"(-\d{4}-\d{2}-\d{2})" + RegexQuoted(ext));
+  const std::regex name(RegexQuoted(stem) + R"(-\d{4}-\d{2}-\d{2}-)" + RegexQuoted(FileSafe(computer)) + RegexQuoted(ext));
   std::vector<std::string> found;
   std::error_code ec;
   for (const auto& e : fs::directory_iterator(BackupFolderOf(dataPath), ec))
@@ -51,7 +59,7 @@ std::vector<std::string> ConflictCopiesOf(const std::string& dataPath) {
 }
 
 std::string KeepDailyBackup(FileSystem& files, const std::string& dataPath, const DateTime& today, int keep,
-                            IoError* error) {
+                            const std::string& computer, IoError* error) {
   if (keep <= 0 || !files.Exists(dataPath)) return {};
   DateParts d;
   if (!today.ToParts(d)) return {};
@@ -59,7 +67,7 @@ std::string KeepDailyBackup(FileSystem& files, const std::string& dataPath, cons
   char date[16];
   std::snprintf(date, sizeof date, "-%04d-%02d-%02d", d.year, d.month, d.day);
   const std::string folder = BackupFolderOf(dataPath);
-  const std::string copy = (fs::path(folder) / (stem + date + ext)).string();
+  const std::string copy = (fs::path(folder) / (stem + date + "-" + FileSafe(computer) + ext)).string();
   if (files.Exists(copy)) return {};  // this day's copy is made
   IoError err = files.CreateFolders(folder);
   if (!err) {
@@ -81,7 +89,7 @@ std::string KeepDailyBackup(FileSystem& files, const std::string& dataPath, cons
     if (error) *error = err;
     return {};
   }
-  std::vector<std::string> kept = BackupsOf(dataPath);
+  std::vector<std::string> kept = BackupsOf(dataPath, computer);
   for (std::size_t i = 0; i + static_cast<std::size_t>(keep) < kept.size(); ++i) files.Remove(kept[i]);
   return copy;
 }

@@ -104,7 +104,7 @@ void CNoteStore::BackupIfDue() {
   if (day == m_backupDay) return;
   m_backupDay = day;
   IoError err;
-  KeepDailyBackup(m_fs, m_file.Path(), now, m_keepBackups, &err);
+  KeepDailyBackup(m_fs, m_file.Path(), now, m_keepBackups, m_computer, &err);
   if (err) ReportWriteError(BackupFolderOf(m_file.Path()), err);
 }
 

@@ -65,8 +65,11 @@ class CNoteStore {
   void Clear() { m_notes.Clear(); }
 
   // The first write of each day first keeps a copy of the data file in its
-  // backup folder; the newest `keep` copies stay (0: none).
-  void SetBackups(int keep) { m_keepBackups = keep; }
+  // backup folder, named for this computer; its newest `keep` copies stay (0: none).
+  void SetBackups(int keep, std::string computer) {
+    m_keepBackups = keep;
+    m_computer = std::move(computer);
+  }
 
   // Another program (a sync tool) may replace the data file. No write goes
   // over a file that changed since it was read or written here; the handler
@@ -121,6 +124,7 @@ class CNoteStore {
   std::vector<uint64_t> m_onDisk;  // HashOf each record as the file last held it here
   std::function<void()> m_onOutsideChange;
   int m_keepBackups = 0;
+  std::string m_computer;
   int m_backupDay = -1;  // yyyymmdd of the last day a copy was kept
 };
 

@@ -150,23 +150,27 @@ TEST_F(SyncedFile, ACorruptReplacementIsKeptAsACopyAndNoNoteIsLost) {
 TEST_F(SyncedFile, TheFirstChangeOfEachDayKeepsACopyAndSevenStay) {
   int day = 1;
   store.SetClock([&] { return DateTime::FromParts(2026, 12, day, 9); });
-  store.SetBackups(7);
+  store.SetBackups(7, "anna's pc");
   Load({"a"});
+  // Another computer's copy in the shared folder is neither replaced nor counted.
+  std::filesystem::create_directories(BackupFolderOf(path));
+  quillet::test::WriteAll(BackupFolderOf(path) + "/notes-2026-11-01-ben.dat", {1});
   for (day = 1; day <= 9; ++day) {
     Change(0, "day " + std::to_string(day));
     Change(0, "later on day " + std::to_string(day));  // one copy a day
   }
-  const std::vector<std::string> kept = BackupsOf(path);
+  const std::vector<std::string> kept = BackupsOf(path, "anna's pc");
   ASSERT_EQ(kept.size(), 7u);
-  EXPECT_EQ(std::filesystem::path(kept.front()).filename(), "notes-2026-12-03.dat");
-  EXPECT_EQ(std::filesystem::path(kept.back()).filename(), "notes-2026-12-09.dat");
+  EXPECT_EQ(std::filesystem::path(kept.front()).filename(), "notes-2026-12-03-anna_s_pc.dat");
+  EXPECT_EQ(std::filesystem::path(kept.back()).filename(), "notes-2026-12-09-anna_s_pc.dat");
+  EXPECT_EQ(BackupsOf(path, "ben").size(), 1u);
   // Each copy is the whole file as it stood before that day's first change.
   EXPECT_EQ(OnDisk(kept.back()), (std::vector<std::string>{"later on day 8"}));
   EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(SyncedFile, NoBackupsWhenTurnedOff) {
-  store.SetBackups(0);
+  store.SetBackups(0, "anna");
   Load({"a"});
   Change(0, "b");
   EXPECT_FALSE(std::filesystem::exists(BackupFolderOf(path)));

@@ -1,6 +1,8 @@
 """A data file in a folder a sync tool keeps: the tool renames a new file over it while Quillet runs."""
 import datetime
 import os
+import re
+import socket
 
 from quillet_desktop import DesktopTest, make_record, wait_until, write_data_file
 
@@ -60,7 +62,8 @@ class SyncedFolder(DesktopTest):
         self.d.key("ctrl+Return")
         self.d.wait_notes(lambda n: n[0].text == "after", "the change on disk")
         backup = os.path.join(os.path.dirname(self.d.data_path), "backups",
-                              "Quillet-%s.dat" % datetime.date.today().isoformat())
+                              "Quillet-%s-%s.dat" % (datetime.date.today().isoformat(),
+                                                     re.sub(r"[^A-Za-z0-9._-]", "_", socket.gethostname())))
         self.assertEqual([n.text for n in self.d.notes(backup)], ["before"])
 
     def test_a_conflict_copy_left_by_a_sync_tool_is_offered_once_for_import(self):

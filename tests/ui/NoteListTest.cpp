@@ -315,10 +315,10 @@ TEST_F(NoteList, RestoringABackupAddsOnlyTheNotesThatAreGone) {
   CNoteWnd* first = AddNote("first", QRect(10, 10, 60, 30));
   AddNote("second", QRect(100, 10, 60, 30));
   std::filesystem::create_directories(BackupFolderOf(path));
-  std::filesystem::copy_file(path, BackupFolderOf(path) + "/notes-2026-12-01.dat");
+  std::filesystem::copy_file(path, BackupFolderOf(path) + "/notes-2026-12-01-here.dat");
   main->DeleteNotes({first->Index()}, false, false);
   main->SaveAllNotes();
-  const std::vector<std::string> backups = BackupsOf(path);
+  const std::vector<std::string> backups = BackupsOf(path, "here");
   ASSERT_FALSE(backups.empty());
   CNoteListWnd list(*main);
   CFileDialog::SetNextFileName(QString::fromStdString(backups.front()));
