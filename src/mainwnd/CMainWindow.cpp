@@ -89,7 +89,10 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
   // A sync tool's burst of changes settles first; a busy program looks again each second.
   const auto soon = [this] { m_fileCheck.start(250); };
   connect(&m_fileWatcher, &QFileSystemWatcher::fileChanged, this, soon);
-  connect(&m_fileWatcher, &QFileSystemWatcher::directoryChanged, this, soon);
+  connect(&m_fileWatcher, &QFileSystemWatcher::directoryChanged, this, [this, soon] {
+    m_folderChanged = true;
+    soon();
+  });
   m_store.SetOutsideChangeHandler(soon);
 }
 
@@ -1110,12 +1113,14 @@ void CMainWindow::ShowPendingBatch() {
 }
 
 void CMainWindow::WatchDataFile() {
+  const QString path = FromLocal(m_store.DataPath());
+  const QStringList wanted = path.isEmpty() ? QStringList() : QStringList{path, QFileInfo(path).absolutePath()};
+  // The watcher drops a file that was renamed over; then it is watched anew.
+  // The folder too: a file renamed over the data file is another file.
+  if (m_fileWatcher.files() + m_fileWatcher.directories() == wanted) return;
   if (!m_fileWatcher.files().isEmpty()) m_fileWatcher.removePaths(m_fileWatcher.files());
   if (!m_fileWatcher.directories().isEmpty()) m_fileWatcher.removePaths(m_fileWatcher.directories());
-  const QString path = FromLocal(m_store.DataPath());
-  if (path.isEmpty()) return;
-  // The folder too: a file renamed over the data file is another file.
-  m_fileWatcher.addPaths({path, QFileInfo(path).absolutePath()});
+  if (!wanted.isEmpty()) m_fileWatcher.addPaths(wanted);
 }
 
 bool CMainWindow::NotesMayChangeNow() const {
@@ -1127,8 +1132,11 @@ void CMainWindow::CheckDataFile() {
   if (m_shutDown) return;
   if (!m_store.FileChangedOutside()) {
     WatchDataFile();
-    // A sync tool may have left a conflict copy beside the file.
-    if (NotesMayChangeNow()) OfferConflictCopies();
+    // A new file in the folder may be a sync tool's conflict copy.
+    if (m_folderChanged && NotesMayChangeNow()) {
+      m_folderChanged = false;
+      OfferConflictCopies();
+    }
     return;
   }
   // The windows are made anew from the merged notes: not under an open editor, menu or dialog.
@@ -1141,6 +1149,7 @@ void CMainWindow::CheckDataFile() {
   }
   WatchDataFile();
   if (r.status == CNoteStore::MergeResult::Status::NotReady) return m_fileCheck.start(1000);
+  m_folderChanged = false;
   OfferConflictCopies();
   if (!r.changedOnBothSides.empty()) {
     std::string list;

@@ -265,6 +265,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   QTimer m_alarmTimer, m_trayFlashTimer;
   QFileSystemWatcher m_fileWatcher;
   QTimer m_fileCheck;  // single shot
+  bool m_folderChanged = false;  // since the last look for conflict copies
   void WatchDataFile();
   bool NotesMayChangeNow() const;
   // Conflict copies a sync tool left beside the data file, offered for import once.

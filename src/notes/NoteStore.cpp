@@ -125,24 +125,27 @@ CNoteStore::MergeResult CNoteStore::MergeOutside() {
     result.status = MergeResult::Status::NotReady;
     return result;
   }
+  // Each record is encoded and hashed once: the notes here and the file's.
+  std::vector<uint64_t> localHashes;
+  localHashes.reserve(static_cast<std::size_t>(Count()));
+  for (int i = 0; i < Count(); ++i) localHashes.push_back(HashOf(*m_notes.GetNote(i)));
+  std::unordered_map<uint64_t, int> inLocal;
+  for (uint64_t h : localHashes) ++inLocal[h];
+
   std::vector<CNote> outside = std::move(r.notes);
   if (r.status == LoadResult::Status::Missing || r.status == LoadResult::Status::Invalid) {
     // A removed or unreadable file removed no note: the notes here stay, with
     // whatever other notes could be read, and the file's bytes are kept as a copy.
     std::vector<CNote> readable = std::move(outside);
-    std::unordered_map<uint64_t, int> here;
+    std::unordered_map<uint64_t, int> here = inLocal;
     outside.clear();
-    for (int i = 0; i < Count(); ++i) {
-      outside.push_back(*m_notes.GetNote(i));
-      ++here[HashOf(outside.back())];
-    }
+    for (int i = 0; i < Count(); ++i) outside.push_back(*m_notes.GetNote(i));
     for (CNote& n : readable)
       if (here[HashOf(n)]-- <= 0) outside.push_back(std::move(n));
     m_onDisk.clear();
     if (r.status == LoadResult::Status::Invalid) m_file.PreserveBeforeNextWrite();
   }
   std::unordered_map<uint64_t, int> removedHere, inOutside, wasOnDisk;
-  const std::unordered_map<uint64_t, int> inLocal = Hashes();
   for (uint64_t h : m_onDisk) ++wasOnDisk[h];
   for (const auto& [h, n] : wasOnDisk) {
     const auto local = inLocal.find(h);
@@ -150,7 +153,9 @@ CNoteStore::MergeResult CNoteStore::MergeOutside() {
     if (gone > 0) removedHere[h] = gone;
   }
   std::vector<CNote> merged;
-  merged.reserve(outside.size() + static_cast<std::size_t>(Count()));
+  std::vector<uint64_t> mergedHashes;
+  merged.reserve(outside.size() + localHashes.size());
+  mergedHashes.reserve(merged.capacity());
   bool differs = r.status != LoadResult::Status::Ok || r.NeedsRewrite();
   for (CNote& o : outside) {
     const uint64_t h = HashOf(o);
@@ -161,11 +166,12 @@ CNoteStore::MergeResult CNoteStore::MergeOutside() {
       continue;
     }
     merged.push_back(std::move(o));
+    mergedHashes.push_back(h);
   }
   std::unordered_map<uint64_t, int> stillOnDisk = wasOnDisk;
   for (int i = 0; i < Count(); ++i) {
-    const CNote& n = *m_notes.GetNote(i);
-    const uint64_t h = HashOf(n);
+    const std::size_t at = static_cast<std::size_t>(i);
+    const uint64_t h = localHashes[at];
     if (auto known = stillOnDisk.find(h); known != stillOnDisk.end() && known->second > 0) {
       --known->second;  // unchanged here
       continue;
@@ -175,17 +181,14 @@ CNoteStore::MergeResult CNoteStore::MergeOutside() {
       continue;
     }
     // Changed here; its stored version changed or went there too?
-    const std::size_t at = static_cast<std::size_t>(i);
+    const CNote& n = *m_notes.GetNote(i);
     if (at < m_onDisk.size() && !inOutside.count(m_onDisk[at]) && !inLocal.count(m_onDisk[at]))
       result.changedOnBothSides.push_back(n.Text());
     merged.push_back(n);
+    mergedHashes.push_back(h);
     differs = true;
   }
-  const bool sameNotes = merged.size() == static_cast<std::size_t>(Count()) && [&] {
-    for (std::size_t i = 0; i < merged.size(); ++i)
-      if (HashOf(merged[i]) != HashOf(*m_notes.GetNote(static_cast<int>(i)))) return false;
-    return true;
-  }();
+  const bool sameNotes = mergedHashes == localHashes;
   m_file.SetStamp(stamp);
   if (!sameNotes) {
     // The windows follow the array: they go and come with its notes.
@@ -197,7 +200,7 @@ CNoteStore::MergeResult CNoteStore::MergeOutside() {
   if (differs)
     SaveAllNotes();
   else
-    RememberFileAsAll();
+    m_onDisk = std::move(mergedHashes);
   return result;
 }
 
