@@ -85,8 +85,16 @@ def measure(d, argv, env, expected):
         if n >= expected:
             r["all"] = now
             break
+        if proc.poll() is not None:
+            # Gone before all its windows were shown: say so rather than wait out the deadline.
+            print("# %s ended with %s after %.1f s, %d windows shown" % (argv[0], proc.returncode, now, n),
+                  file=sys.stderr, flush=True)
+            break
         time.sleep(0.05)
     r.setdefault("all", float("nan"))
+    if proc.poll() is not None:
+        r.update(cpu=float("nan"), rss=float("nan"), exit=float("nan"))
+        return r
     r["cpu"] = cpu_seconds(proc.pid)
     r["rss"] = rss_mb(proc.pid)
     t = time.monotonic()

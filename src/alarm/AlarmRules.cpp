@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "common/Text.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -235,7 +236,7 @@ AlarmOutcome ComposeAlarm(const AlarmInput& in, const CNote& opened, const DateT
   if (in.mode == 0 && !daily) {
     out.alarmTime = Compose(in.date, in.time);
     if (!out.alarmTime.IsValid() || !Before(now, out.alarmTime)) {
-      out.refusedWith = 30004;
+      out.refusedWith = Str::TimeMustBeInFuture;
       return out;
     }
   } else if (in.mode == 0) {
@@ -257,7 +258,7 @@ AlarmOutcome ComposeAlarm(const AlarmInput& in, const CNote& opened, const DateT
   out.every = static_cast<int16_t>(every);
   const int mask = in.weekdayMask & 0x7F;
   if (daily && mask == 0) {
-    out.refusedWith = 30008;
+    out.refusedWith = Str::NoDaySelected;
     return out;
   }
   out.action = static_cast<uint16_t>(std::clamp(in.actionChoice, 0, 2));
@@ -290,7 +291,7 @@ HideOutcome ComposeHide(const HideInput& in, const DateTime& now, CSettings& s) 
     case 2: {
       const DateTime t = Compose(in.date, in.time);
       if (!t.IsValid() || !Before(now, t)) {
-        out.refusedWith = 30004;
+        out.refusedWith = Str::TimeMustBeInFuture;
         return out;
       }
       out.mode = 2;

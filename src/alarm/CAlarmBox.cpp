@@ -17,6 +17,7 @@
 #include "app/UIStrings.h"
 #include "controls/Platform.h"
 #include "notewnd/NoteMeasure.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -37,7 +38,7 @@ int CAlarmBox::TextWidth(const std::function<int(int)>& heightAt, int screenWidt
 }
 
 CAlarmBox::CAlarmBox(const CNote& note, int remindMinutes, QWidget* parent) : QDialog(parent) {
-  setWindowTitle(FromLocal(LoadUIString(31000)));
+  setWindowTitle(FromLocal(LoadUIString(Str::QuilletAlarm)));
   setWindowIcon(QuilletIcon(1));
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
@@ -72,9 +73,9 @@ CAlarmBox::CAlarmBox(const CNote& note, int remindMinutes, QWidget* parent) : QD
   const int bar = scrolls ? text->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
   text->setFixedSize(std::max(w, 120) + around + bar, std::min(h + around, tallest));
 
-  auto* close = new QPushButton(FromLocal(LoadUIString(30902)), this);
-  auto* remind = new QPushButton(FromLocal(FormatUIString(LoadUIString(31027), {std::to_string(remindMinutes)})), this);
-  auto* change = new QPushButton(FromLocal(LoadUIString(31028)), this);
+  auto* close = new QPushButton(FromLocal(LoadUIString(Str::CloseButton)), this);
+  auto* remind = new QPushButton(FromLocal(FormatUIString(LoadUIString(Str::RemindInMin), {std::to_string(remindMinutes)})), this);
+  auto* change = new QPushButton(FromLocal(LoadUIString(Str::ChangeAlarm)), this);
   close->setDefault(true);
   close->setAutoDefault(true);
   connect(close, &QPushButton::clicked, this, [this] { done(kClose); });

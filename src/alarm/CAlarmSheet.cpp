@@ -22,6 +22,7 @@
 #include "controls/DialogParts.h"
 #include "controls/Platform.h"
 #include "mainwnd/CMainWindow.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -56,7 +57,7 @@ void Check(QButtonGroup* g, int id) {
 
 CAlarmType::CAlarmType(QWidget* parent) : QWidget(parent) {
   auto* grid = new QGridLayout(this);
-  choice = Radios(this, grid, {31008, 31009, 31002, 31020});
+  choice = Radios(this, grid, {Str::KeepNoteAfterAlarm, Str::DeleteNoteAfterAlarm, Str::RepeatAlarmEvery, Str::RepeatAlarmDaily});
   count = new QSpinBox(this);
   count->setRange(1, 9999);
   unit = new QComboBox(this);
@@ -86,7 +87,7 @@ void CAlarmType::SetMask(int mask) {
 
 CAlarmAction::CAlarmAction(QWidget* parent, CMainWindow* main) : QWidget(parent) {
   auto* grid = new QGridLayout(this);
-  choice = Radios(this, grid, {31014, 31015, 31016});
+  choice = Radios(this, grid, {Str::AlarmConfirmText, Str::AlarmFlashNote, Str::Run});
   program = RecentList(this, "Run");
   browse = new QPushButton(QStringLiteral("..."), this);
   grid->addWidget(program, 3, 0, 1, 2);
@@ -94,18 +95,18 @@ CAlarmAction::CAlarmAction(QWidget* parent, CMainWindow* main) : QWidget(parent)
   grid->setRowStretch(4, 1);
   connect(browse, &QPushButton::clicked, this, [this, main] {
     if (!main) return;
-    const QString path = main->AskExistingFile(this, 31017, QStringLiteral("ExecDir"));
+    const QString path = main->AskExistingFile(this, Str::ProgramFileFilter, QStringLiteral("ExecDir"));
     if (!path.isEmpty()) program->setEditText(path);
   });
 }
 
 CAlarmAudio::CAlarmAudio(QWidget* parent, CMainWindow* main) : QWidget(parent) {
   auto* grid = new QGridLayout(this);
-  choice = Radios(this, grid, {31023, 31024, 31025});
+  choice = Radios(this, grid, {Str::NoAudioSignal, Str::StandardSignal, Str::PlaySoundFile});
   wave = RecentList(this, "Wave");
   browse = new QPushButton(QStringLiteral("..."), this);
-  repeat = new QCheckBox(Ui(31029), this);
-  test = new QPushButton(Ui(31026), this);
+  repeat = new QCheckBox(Ui(Str::Repeat), this);
+  test = new QPushButton(Ui(Str::TestAudioSignal), this);
   grid->addWidget(wave, 3, 0, 1, 2);
   grid->addWidget(browse, 3, 2);
   grid->addWidget(repeat, 4, 0);
@@ -113,7 +114,7 @@ CAlarmAudio::CAlarmAudio(QWidget* parent, CMainWindow* main) : QWidget(parent) {
   grid->setRowStretch(6, 1);
   connect(browse, &QPushButton::clicked, this, [this, main] {
     if (!main) return;
-    const QString path = main->AskExistingFile(this, 31021, QStringLiteral("WaveDir"));
+    const QString path = main->AskExistingFile(this, Str::SoundFileFilter, QStringLiteral("WaveDir"));
     if (!path.isEmpty()) wave->setEditText(path);
   });
   connect(test, &QPushButton::clicked, this, [this] { CSound::Test(choice->checkedId(), wave->currentText()); });
@@ -121,14 +122,14 @@ CAlarmAudio::CAlarmAudio(QWidget* parent, CMainWindow* main) : QWidget(parent) {
 
 CAlarmSheet::CAlarmSheet(const CNote& note, const DateTime& now, CMainWindow* main, QWidget* parent)
     : QDialog(parent), m_opened(note), m_now(now) {
-  setWindowTitle(Ui(31000));
+  setWindowTitle(Ui(Str::QuilletAlarm));
   setWindowIcon(QuilletIcon(1));
   auto* grid = new QGridLayout;
-  activate = new QCheckBox(Ui(31001), this);
+  activate = new QCheckBox(Ui(Str::ActivateAlarm), this);
   grid->addWidget(activate, 0, 0, 1, 3);
   mode = new QButtonGroup(this);
-  auto* specified = new QRadioButton(Ui(31011), this);
-  auto* period = new QRadioButton(Ui(31012), this);
+  auto* specified = new QRadioButton(Ui(Str::SpecifiedDateTime), this);
+  auto* period = new QRadioButton(Ui(Str::PeriodOfTimeFromNow), this);
   mode->addButton(specified, 0);
   mode->addButton(period, 1);
   date = MakeDateEdit(this);
@@ -147,10 +148,10 @@ CAlarmSheet::CAlarmSheet(const CNote& note, const DateTime& now, CMainWindow* ma
   typePage = new CAlarmType(tabs);
   actionPage = new CAlarmAction(tabs, main);
   audioPage = new CAlarmAudio(tabs, main);
-  tabs->addTab(typePage, Ui(31018));
-  tabs->addTab(actionPage, Ui(31019));
-  tabs->addTab(audioPage, Ui(31022));
-  hide = new QCheckBox(Ui(31013), this);
+  tabs->addTab(typePage, Ui(Str::Type));
+  tabs->addTab(actionPage, Ui(Str::Action));
+  tabs->addTab(audioPage, Ui(Str::AudioSignal));
+  hide = new QCheckBox(Ui(Str::HideNote), this);
   auto* buttons = MakeOkCancel(this);
   auto* all = new QVBoxLayout(this);
   all->addLayout(grid);

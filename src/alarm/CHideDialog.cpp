@@ -13,6 +13,7 @@
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
 #include "controls/DialogParts.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -26,11 +27,11 @@ DateParts Parts(const DateTime& t) {
 }  // namespace
 
 CHideDialog::CHideDialog(const CNote& note, const DateTime& now, QWidget* parent) : QDialog(parent), m_now(now) {
-  setWindowTitle(Ui(31200));
+  setWindowTitle(Ui(Str::QuilletHide));
   m_choice = new QButtonGroup(this);
   auto* grid = new QGridLayout(this);
   int row = 0;
-  for (int id : {31201, 31202, 31203, 31204}) {
+  for (int id : {Str::DontHide, Str::HideUntilActivated, Str::UntilDateTime, Str::ForPeriodOfTime}) {
     auto* radio = new QRadioButton(Ui(id), this);
     m_choice->addButton(radio, row);
     grid->addWidget(radio, row * 2, 0, 1, 3);

@@ -1,6 +1,7 @@
 #include "alarm/Chime.h"
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace quillet {
@@ -43,7 +44,7 @@ std::vector<uint8_t> ChimeWave() {
     const double attack = std::min(1.0, t / 0.005);
     const double envelope = attack * std::exp(-t * 14.0) * (1.0 - static_cast<double>(i % perNote) / perNote);
     const double v = 0.6 * envelope * std::sin(2.0 * std::numbers::pi * kNotes[k] * t);
-    Put16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * 32767.0))));
+    Put16(out, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v * INT16_MAX))));
   }
   return out;
 }

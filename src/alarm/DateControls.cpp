@@ -7,6 +7,7 @@
 #include "calendar/CCalendar.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -26,7 +27,7 @@ QTimeEdit* MakeTimeEdit(QWidget* parent) {
 
 void FillUnitList(QComboBox& box) {
   box.clear();
-  const std::pair<int, int> units[] = {{2, 31010}, {3, 31003}, {4, 31004}, {5, 31005}, {6, 31006}, {7, 31007}};
+  const std::pair<int, int> units[] = {{2, Str::Minutes}, {3, Str::Hours}, {4, Str::Days}, {5, Str::Weeks}, {6, Str::Months}, {7, Str::Years}};
   for (const auto& [code, text] : units) box.addItem(FromLocal(LoadUIString(text)), code);
 }
 

@@ -21,6 +21,7 @@
 #include "mainwnd/CMainWindow.h"
 #include "app/Autostart.h"
 #include "app/QtSettingsStore.h"
+#include "app/Ids.h"
 
 #ifndef _WIN32
 #include <sys/socket.h>
@@ -119,7 +120,7 @@ int CQuilletApp::Run(int argc, char** argv) {
 
   CSingleInstance instance;
   if (!instance.TryAcquire()) {
-    CMessageBox::Show(nullptr, FromLocal(LoadUIString(30000)), QMessageBox::Ok, QMessageBox::Ok,
+    CMessageBox::Show(nullptr, FromLocal(LoadUIString(Str::AlreadyRunning)), QMessageBox::Ok, QMessageBox::Ok,
                       QMessageBox::Information);
     return 1;
   }

@@ -2,6 +2,7 @@
 
 #include "app/SettingsStore.h"
 #include "common/Text.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -112,8 +113,8 @@ std::vector<SettingDef> BuildTable() {
   t.push_back(I(s, "CalWidth", T::Int, 0));
   t.push_back(I(s, "CalHeight", T::Int, 0));
   t.push_back(I(s, "CalOnTop", T::Flag, 0));
-  t.push_back(I(s, "ListView", T::Int, 32300));
-  t.push_back(I(s, "ListViewNote", T::Int, 32306));
+  t.push_back(I(s, "ListView", T::Int, Cmd::ViewAll));
+  t.push_back(I(s, "ListViewNote", T::Int, Cmd::DrawNormal));
   t.push_back(I(s, "ListColumns", T::Int, 65535));
   t.push_back(I(s, "ListSortCol", T::Int, 0));
   t.push_back(I(s, "ListSortAsc", T::Flag, 1));

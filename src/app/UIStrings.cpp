@@ -6,6 +6,7 @@
 
 #include "app/IniFile.h"
 #include "common/Text.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -78,7 +79,7 @@ void CUIStrings::SetTranslation(int baseId, const std::string& text) {
 }
 
 const char* CUIStrings::Builtin(int fullId) {
-  const bool english = fullId >= 40000;
+  const bool english = fullId >= kEnglishIds;
   const int base = english ? fullId - 10000 : fullId;
   const auto& table = UIStringTable();
   const auto it = std::lower_bound(table.begin(), table.end(), base,

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -16,20 +17,6 @@ struct UIStringEntry {
 
 // Sorted by id.
 const std::vector<UIStringEntry>& UIStringTable();
-
-// Ids of texts added after the original table.
-enum NewStringIds {
-  IDS_TOO_MANY_NOTES = 30021,
-  IDS_CANNOT_READ_FILE = 30022,
-  IDS_CANNOT_WRITE_FILE = 30023,
-  IDS_ORIGINAL_KEPT = 30024,
-  IDS_ABOUT_LINE = 30025,
-  IDS_NO_HOTKEYS = 30026,
-  IDS_NO_PRINTER = 30027,
-  IDS_READ_ONLY_FILE = 30028,
-  IDS_ALLOW_PROGRAMS = 30029,
-  IDS_THE_CLIPBOARD = 30030,
-};
 
 enum class Language { German, English };
 
@@ -59,7 +46,7 @@ class CUIStrings {
   // unknown id. stripAmpersands removes the menu accelerator marks.
   std::string Load(int baseId, bool stripAmpersands = false) const;
 
-  // The built-in text of a full id (German block 30000.., English 40000..).
+  // The built-in text of a full id (German from the base ids, English from kEnglishIds).
   static const char* Builtin(int fullId);
 
  private:

@@ -21,6 +21,7 @@
 #include "mainwnd/CMainWindow.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/NoteMeasure.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -136,35 +137,35 @@ void CCalendar::SetOnTop(bool on) {
 }
 
 void CCalendar::BuildMenu(QMenu& menu) {
-  QAction* today = menu.addAction(FromLocal(LoadUIString(32500)));
-  today->setData(32500);
+  QAction* today = menu.addAction(FromLocal(LoadUIString(Cmd::GoToToday)));
+  today->setData(Cmd::GoToToday);
   const QDate selected = m_calendar->selectedDate();
   if (selected.isValid()) {
-    QMenu* copy = menu.addMenu(FromLocal(LoadUIString(32502)));
-    for (int id : {32201, 32218}) {
+    QMenu* copy = menu.addMenu(FromLocal(LoadUIString(Cmd::CalendarCopy)));
+    for (int id : {Str::DateCodeDateShort, Str::DateCodeDateLong}) {
       std::string label = LoadUIString(id);
       label = label.substr(std::min(label.size(), label.find(' ')));
       label.erase(0, label.find_first_not_of(' '));
       label = label.substr(0, label.find('\t'));
-      QAction* a = copy->addAction(FromLocal(label) + QLatin1Char('\t') + DateText(selected, id == 32218));
+      QAction* a = copy->addAction(FromLocal(label) + QLatin1Char('\t') + DateText(selected, id == Str::DateCodeDateLong));
       a->setData(id);
     }
     menu.addSeparator();
   }
-  QAction* top = menu.addAction(FromLocal(LoadUIString(32501)));
-  top->setData(32501);
+  QAction* top = menu.addAction(FromLocal(LoadUIString(Cmd::CalendarOnTop)));
+  top->setData(Cmd::CalendarOnTop);
   top->setCheckable(true);
   top->setChecked(m_onTop);
 }
 
 void CCalendar::Command(int id) {
   switch (id) {
-    case 32500: m_calendar->showToday(); m_calendar->setSelectedDate(QDate::currentDate()); break;
-    case 32501: SetOnTop(!m_onTop); break;
-    case 32201:
-    case 32218:
+    case Cmd::GoToToday: m_calendar->showToday(); m_calendar->setSelectedDate(QDate::currentDate()); break;
+    case Cmd::CalendarOnTop: SetOnTop(!m_onTop); break;
+    case Str::DateCodeDateShort:
+    case Str::DateCodeDateLong:
       if (m_calendar->selectedDate().isValid())
-        QApplication::clipboard()->setText(DateText(m_calendar->selectedDate(), id == 32218));
+        QApplication::clipboard()->setText(DateText(m_calendar->selectedDate(), id == Str::DateCodeDateLong));
       break;
     default: break;
   }

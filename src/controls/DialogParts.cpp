@@ -13,13 +13,14 @@
 #include "app/Paths.h"
 #include "app/UIStrings.h"
 #include "controls/CMessageBox.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
 QDialogButtonBox* MakeOkCancel(QDialog* dialog) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-  buttons->button(QDialogButtonBox::Ok)->setText(FromLocal(LoadUIString(30900)));
-  buttons->button(QDialogButtonBox::Cancel)->setText(FromLocal(LoadUIString(30901)));
+  buttons->button(QDialogButtonBox::Ok)->setText(FromLocal(LoadUIString(Str::Ok)));
+  buttons->button(QDialogButtonBox::Cancel)->setText(FromLocal(LoadUIString(Str::Cancel)));
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   return buttons;
@@ -28,7 +29,7 @@ QDialogButtonBox* MakeOkCancel(QDialog* dialog) {
 QDialogButtonBox* MakeOkCancelHelp(QDialog* dialog) {
   QDialogButtonBox* buttons = MakeOkCancel(dialog);
   QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
-  help->setText(FromLocal(LoadUIString(32015)).remove(QLatin1Char('&')));
+  help->setText(FromLocal(LoadUIString(Cmd::Help)).remove(QLatin1Char('&')));
   help->setAutoDefault(false);
   help->setIcon(QIcon());  // the style offers none of its own, and a stand-in misleads
   QObject::connect(buttons, &QDialogButtonBox::helpRequested, dialog, [dialog] { OpenHelp(dialog); });
@@ -42,7 +43,7 @@ void OpenHelp(QWidget* parent) {
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()))) return;
     break;
   }
-  CMessageBox::Show(parent, FromLocal(FormatUIString(LoadUIString(30017), {"Overview.htm"})));
+  CMessageBox::Show(parent, FromLocal(FormatUIString(LoadUIString(Str::CannotOpen), {"Overview.htm"})));
 }
 
 bool MoveCurrentItem(QListWidget* list, int by) {

@@ -54,6 +54,7 @@
 #include "notewnd/CPrintNotes.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/Layout.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -111,7 +112,7 @@ bool CMainWindow::AllowPrograms(const std::string& source, const std::vector<std
   std::string list;
   for (const std::string& c : commands) list += (list.empty() ? "" : "\n") + c;
   CBusyGuard busy(*this);
-  return CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(IDS_ALLOW_PROGRAMS), {source, list})),
+  return CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(Str::AllowPrograms), {source, list})),
                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
                            QMessageBox::Warning) == QMessageBox::Yes;
 }
@@ -141,7 +142,7 @@ void CMainWindow::OnCreate() {
   if (!HasFlag(kReadOnly)) m_alarmTimer.start();
   // A folder in the file's place has been named as such while loading.
   else if (!QFileInfo(FromLocal(m_store.DataPath())).isDir())
-    ShowMessage(FormatUIString(LoadUIString(IDS_READ_ONLY_FILE), {m_store.DataPath()}));
+    ShowMessage(FormatUIString(LoadUIString(Str::ReadOnlyFile), {m_store.DataPath()}));
 }
 
 bool CMainWindow::AddTrayIcon() {
@@ -268,7 +269,7 @@ CNoteWnd* CMainWindow::CreateNote(const std::string& text, const NoteRect& rect,
 }
 
 int CMainWindow::DeleteNotes(const std::vector<int>& indices, bool storeUndo, bool toRecycleBin) {
-  if (storeUndo) StoreUndo(indices, 32101);
+  if (storeUndo) StoreUndo(indices, Cmd::DeleteNotes);
   const int removed = m_store.DeleteNotes(indices, toRecycleBin && HasFlag(kDeleteRecBin));
   Q_EMIT NotesChanged();
   return removed;
@@ -354,8 +355,8 @@ int CMainWindow::LayoutNumberOfItem(int n) const {
 }
 
 void CMainWindow::OnCommand(int id) {
-  if (id >= kCmdNewNote && id < kCmdNewNote + 1000) return NewNoteCommand(id - kCmdNewNote);
-  if (id >= kCmdPasteNote && id < kCmdPasteNote + 1000) return PasteNoteCommand(id - kCmdPasteNote);
+  if (id >= kCmdNewNote && id < kCmdNewNote + Cmd::kRange) return NewNoteCommand(id - kCmdNewNote);
+  if (id >= kCmdPasteNote && id < kCmdPasteNote + Cmd::kRange) return PasteNoteCommand(id - kCmdPasteNote);
   if (!IsCommandAvailable(id)) return;
   switch (id) {
     case kCmdUndo: UndoCommand(); break;
@@ -403,34 +404,34 @@ void CMainWindow::BuildMainMenu(QMenu& menu) {
     if (!layouts.empty()) {
       auto layoutMenu = [&](int base, int textId) {
         auto* sub = new QMenu(Ui(textId), &menu);
-        AddItem(*sub, base, Ui(31192));
+        AddItem(*sub, base, Ui(Str::StandardLayout));
         for (std::size_t i = 0; i < layouts.size(); ++i)
           AddItem(*sub, base + 1 + static_cast<int>(i), FromLocal(s.GetString(LayoutSection(layouts[i]), "Name")));
         items << sub->menuAction();
       };
-      if (flip && clipboardText) layoutMenu(kCmdPasteNote, 32007);
-      layoutMenu(kCmdNewNote, 32000);
-      if (!flip && clipboardText) layoutMenu(kCmdPasteNote, 32007);
+      if (flip && clipboardText) layoutMenu(kCmdPasteNote, Cmd::PasteNote);
+      layoutMenu(kCmdNewNote, Cmd::NewNote);
+      if (!flip && clipboardText) layoutMenu(kCmdPasteNote, Cmd::PasteNote);
     } else {
-      item(kCmdNewNote, Ui(32000))->setIcon(QuilletIcon());
-      if (clipboardText) item(kCmdPasteNote, Ui(32007));
+      item(kCmdNewNote, Ui(Cmd::NewNote))->setIcon(QuilletIcon());
+      if (clipboardText) item(kCmdPasteNote, Ui(Cmd::PasteNote));
     }
-    if (m_undo.Present()) item(kCmdUndo, FromLocal(FormatUIString("%s: %s", {LoadUIString(32012), m_undo.Label()})));
+    if (m_undo.Present()) item(kCmdUndo, FromLocal(FormatUIString("%s: %s", {LoadUIString(Cmd::Undo), m_undo.Label()})));
     separator();
-    item(kCmdNoteList, Ui(32010), IsCommandAvailable(kCmdNoteList));
-    if (NoteCount() > 0) item(kCmdSearch, Ui(32011), IsCommandAvailable(kCmdSearch));
-    if (!HasFlag(kNoSockets)) item(kCmdSendTo, Ui(32014), IsCommandAvailable(kCmdSendTo));
+    item(kCmdNoteList, Ui(Cmd::NoteList), IsCommandAvailable(kCmdNoteList));
+    if (NoteCount() > 0) item(kCmdSearch, Ui(Cmd::Search), IsCommandAvailable(kCmdSearch));
+    if (!HasFlag(kNoSockets)) item(kCmdSendTo, Ui(Cmd::SendTo), IsCommandAvailable(kCmdSendTo));
     separator();
     checked(kCmdShowNotes, HasFlag(kShowNotes));
     checked(kCmdCalendar, HasFlag(kCalendarShown));
     checked(kCmdAlwaysOnTop, HasFlag(kAlwaysOnTop));
-    item(kCmdSettings, Ui(32002), IsCommandAvailable(kCmdSettings));
+    item(kCmdSettings, Ui(Cmd::Settings), IsCommandAvailable(kCmdSettings));
     separator();
   }
-  item(kCmdHelp, Ui(32015));
-  item(kCmdAbout, Ui(32004));
+  item(kCmdHelp, Ui(Cmd::Help));
+  item(kCmdAbout, Ui(Cmd::About));
   separator();
-  item(kCmdExit, Ui(32005));
+  item(kCmdExit, Ui(Cmd::Exit));
 
   if (flip) std::reverse(items.begin(), items.end());
   for (QAction* a : items) menu.addAction(a);
@@ -554,14 +555,14 @@ void CMainWindow::CommitEditor(CNoteEditor& editor, const std::string& text, con
     if (AppSettings().Flag("NewAlarm")) {
       QPointer<CNoteWnd> target(w);
       QTimer::singleShot(0, this, [this, target] {
-        if (target) NoteCommand(*target, 32103);
+        if (target) NoteCommand(*target, Cmd::Alarm);
       });
     }
     Q_EMIT NotesChanged();
     return;
   }
   CNote& note = source->Note();
-  StoreUndo({note.Index}, 32100);
+  StoreUndo({note.Index}, Cmd::EditNote);
   source->SetText(text);
   source->SetNoteGeometry(rect);
   if (wasMinimized) source->FitToText(true);
@@ -615,7 +616,7 @@ void CMainWindow::PasteNoteCommand(int n) {
     std::copy(data.begin(), data.end(), rec.begin());
     CNote pasted = RecordToNote(rec.data(), kCurrentVersion);
     // The clipboard may hold a note from another program's hands.
-    m_store.GuardPrograms(LoadUIString(IDS_THE_CLIPBOARD), {&pasted});
+    m_store.GuardPrograms(LoadUIString(Str::TheClipboard), {&pasted});
     pasted.HideMode = 0;
     pasted.Modified = DateTime::Now();
     pasted.ReceivedOn.SetNull();
@@ -647,7 +648,7 @@ std::optional<std::string> CMainWindow::ClipboardTextFor(const std::string& exis
   const std::string clip = ToCrLf(ToLocal(QApplication::clipboard()->text()));
   auto text = BuildPasteText(existing, clip, [this] {
     CBusyGuard busy(*this);
-    return CMessageBox::Show(nullptr, Ui(30102), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
+    return CMessageBox::Show(nullptr, Ui(Str::ClipboardTextTooLarge), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
            QMessageBox::Ok;
   });
   if (!text) return std::nullopt;
@@ -689,7 +690,7 @@ void CMainWindow::StoreUndo(const std::vector<int>& indices, int labelId) {
       records.push_back(m_store.NoteToRecord(i));
       kept.push_back(i);
     }
-  m_undo.Store(std::move(records), std::move(kept), LoadUIString(labelId, true), labelId == 32101);
+  m_undo.Store(std::move(records), std::move(kept), LoadUIString(labelId, true), labelId == Cmd::DeleteNotes);
 }
 
 void CMainWindow::UndoCommand() {
@@ -736,7 +737,7 @@ void CMainWindow::ToggleAlwaysOnTop() {
 void CMainWindow::About() {
   CBusyGuard busy(*this);
   CMessageBox::Show(nullptr,
-                    QStringLiteral("Quillet %1\n\n").arg(QApplication::applicationVersion()) + Ui(IDS_ABOUT_LINE),
+                    QStringLiteral("Quillet %1\n\n").arg(QApplication::applicationVersion()) + Ui(Str::AboutLine),
                     QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Information);
 }
 
@@ -785,81 +786,81 @@ void CMainWindow::BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList) {
   auto add = [](QMenu& m, int id, const QString& text) { return AddItem(m, id, text); };
 
   if (subject) {
-    QAction* edit = add(menu, 32100, Ui(32100));
+    QAction* edit = add(menu, Cmd::EditNote, Ui(Cmd::EditNote));
     menu.setDefaultAction(edit);
   }
-  add(menu, 32105, Ui(32105));
+  add(menu, Cmd::CopyNotes, Ui(Cmd::CopyNotes));
   if (subject && clipText) {
     if (clipNote) {
-      QMenu* paste = menu.addMenu(Ui(32109));
-      add(*paste, 32115, Ui(32115));
-      add(*paste, 32116, Ui(32116));
-      add(*paste, 32114, Ui(32114));
+      QMenu* paste = menu.addMenu(Ui(Cmd::Paste));
+      add(*paste, Cmd::PasteTextAndLayout, Ui(Cmd::PasteTextAndLayout));
+      add(*paste, Cmd::PasteText, Ui(Cmd::PasteText));
+      add(*paste, Cmd::Layout, Ui(Cmd::Layout));
     } else {
-      add(menu, 32109, Ui(32109));
+      add(menu, Cmd::Paste, Ui(Cmd::Paste));
     }
   }
-  add(menu, 32101, Ui(32101) + (!subject || s.Flag("DeleteAsk") ? QStringLiteral("...") : QString()));
-  add(menu, 32102, Ui(32102) + (!s.Flag("PrintAuto") ? QStringLiteral("...") : QString()));
+  add(menu, Cmd::DeleteNotes, Ui(Cmd::DeleteNotes) + (!subject || s.Flag("DeleteAsk") ? QStringLiteral("...") : QString()));
+  add(menu, Cmd::PrintNotes, Ui(Cmd::PrintNotes) + (!s.Flag("PrintAuto") ? QStringLiteral("...") : QString()));
   menu.addSeparator();
-  add(menu, 32111, Ui(32111));
-  add(menu, 32112, Ui(32112));
-  add(menu, 32113, Ui(32113));
+  add(menu, Cmd::Minimize, Ui(Cmd::Minimize));
+  add(menu, Cmd::Restore, Ui(Cmd::Restore));
+  add(menu, Cmd::FormatLines, Ui(Cmd::FormatLines));
   menu.addSeparator();
   if (subject) {
     const std::vector<std::string> links = ExtractLinks(subject->Note().Text());
     if (!links.empty()) {
-      QMenu* open = menu.addMenu(Ui(32110));
-      for (std::size_t k = 0; k < links.size() && k < 1000; ++k) AddItem(*open, 1000 + static_cast<int>(k), FromLocal(links[k]));
+      QMenu* open = menu.addMenu(Ui(Cmd::OpenLink));
+      for (std::size_t k = 0; k < links.size() && k < Cmd::kRange; ++k) AddItem(*open, Cmd::OpenLinkItem + static_cast<int>(k), FromLocal(links[k]));
     }
   }
-  QMenu* layouts = menu.addMenu(Ui(32114));
+  QMenu* layouts = menu.addMenu(Ui(Cmd::Layout));
   if (subject && !fromList) {
-    add(*layouts, 32000, Ui(32000));
-    if (clipText) add(*layouts, 32007, Ui(32007));
+    add(*layouts, Cmd::NewNote, Ui(Cmd::NewNote));
+    if (clipText) add(*layouts, Cmd::PasteNote, Ui(Cmd::PasteNote));
     layouts->addSeparator();
   }
-  AddItem(*layouts, 2000, Ui(31192));
+  AddItem(*layouts, Cmd::ApplyLayoutItem, Ui(Str::StandardLayout));
   const std::vector<int> named = s.GetLayoutList();
   for (std::size_t k = 0; k < named.size(); ++k)
-    AddItem(*layouts, 2001 + static_cast<int>(k), FromLocal(s.GetString(LayoutSection(named[k]), "Name")));
+    AddItem(*layouts, Cmd::ApplyLayoutItem + 1 + static_cast<int>(k), FromLocal(s.GetString(LayoutSection(named[k]), "Name")));
 
-  QMenu* folders = menu.addMenu(Ui(32119));
+  QMenu* folders = menu.addMenu(Ui(Cmd::Folder));
   auto* group = new QActionGroup(folders);
-  QAction* none = AddItem(*folders, 5000, Ui(31314));
+  QAction* none = AddItem(*folders, Cmd::FileInFolderItem, Ui(Str::NoFolder));
   none->setCheckable(true);
   group->addAction(none);
   const std::vector<std::string> list = FolderList();
-  for (std::size_t k = 0; k < list.size() && k < 999; ++k) {
-    QAction* f = AddItem(*folders, 5001 + static_cast<int>(k), FromLocal(list[k]));
+  for (std::size_t k = 0; k + 1 < Cmd::kRange && k < list.size(); ++k) {
+    QAction* f = AddItem(*folders, Cmd::FileInFolderItem + 1 + static_cast<int>(k), FromLocal(list[k]));
     f->setCheckable(true);
     group->addAction(f);
     if (subject && EqualsNoCase(subject->Note().Folder(), list[k])) f->setChecked(true);  // folders match in any case
   }
   if (subject && subject->Note().Folder().empty()) none->setChecked(true);
   folders->addSeparator();
-  add(*folders, 32120, Ui(32120));
+  add(*folders, Cmd::EditFolders, Ui(Cmd::EditFolders));
   if (!menu.actions().isEmpty() && !menu.actions().last()->isSeparator()) menu.addSeparator();
 
   if (subject) {
     const CNote& n = subject->Note();
-    QAction* hide = add(menu, 32106, Ui(32106));
+    QAction* hide = add(menu, Cmd::Hide, Ui(Cmd::Hide));
     hide->setCheckable(true);
     hide->setChecked(n.HideMode != 0);
-    QAction* alarm = add(menu, 32103, Ui(32103));
+    QAction* alarm = add(menu, Cmd::Alarm, Ui(Cmd::Alarm));
     alarm->setCheckable(true);
     alarm->setChecked(n.AlarmTime.IsValid());
-    if (!HasFlag(kNoSockets)) add(menu, 32117, Ui(32117));
+    if (!HasFlag(kNoSockets)) add(menu, Cmd::SendNote, Ui(Cmd::SendNote));
     menu.addSeparator();
-    QAction* top = add(menu, 32008, Ui(32008));
+    QAction* top = add(menu, Cmd::AlwaysOnTop, Ui(Cmd::AlwaysOnTop));
     top->setCheckable(true);
     top->setChecked(n.OnTop());
   }
-  add(menu, 32002, Ui(32002));
+  add(menu, Cmd::Settings, Ui(Cmd::Settings));
   if (subject && subject->Note().ReceivedOn.IsValid()) {
     const CNote& n = subject->Note();
     menu.addSeparator();
-    menu.addAction(Ui(32118))->setEnabled(false);
+    menu.addAction(Ui(Cmd::ReceivedFrom))->setEnabled(false);
     menu.addAction(FromLocal(n.ReceivedFrom()))->setEnabled(false);
     DateParts p;
     n.ReceivedOn.ToParts(p);
@@ -881,60 +882,62 @@ void CMainWindow::ShowNoteMenu(CNoteWnd& note, const QPoint& globalPos) {
 }
 
 void CMainWindow::NoteCommand(CNoteWnd& note, int id, bool shift) {
-  if (id >= 1000 && id < 2000) {
+  if (id >= Cmd::OpenLinkItem && id < Cmd::OpenLinkItem + Cmd::kRange) {
     const std::vector<std::string> links = ExtractLinks(note.Note().Text());
-    if (id - 1000 < static_cast<int>(links.size())) OpenLink(links[static_cast<std::size_t>(id - 1000)]);
+    const int k = id - Cmd::OpenLinkItem;
+    if (k < static_cast<int>(links.size())) OpenLink(links[static_cast<std::size_t>(k)]);
     return;
   }
-  if (id >= 2000 && id < 3000) return ApplyLayoutToSelected(LayoutNumberOfItem(id - 2000));
-  if (id >= 5000 && id < 6000) return SetFolderOfSelected(id - 5000);
+  if (id >= Cmd::ApplyLayoutItem && id < Cmd::ApplyLayoutItem + Cmd::kRange)
+    return ApplyLayoutToSelected(LayoutNumberOfItem(id - Cmd::ApplyLayoutItem));
+  if (id >= Cmd::FileInFolderItem && id < Cmd::FileInFolderItem + Cmd::kRange) return SetFolderOfSelected(id - Cmd::FileInFolderItem);
   switch (id) {
-    case 32100: StartEdit(note); break;
-    case 32101: DeleteSelected(shift); break;
-    case 32105: CopyNotes(note); break;
-    case 32109:
-    case 32116: PasteText(note); break;
-    case 32114: PasteLayout(note); break;
-    case 32115:
+    case Cmd::EditNote: StartEdit(note); break;
+    case Cmd::DeleteNotes: DeleteSelected(shift); break;
+    case Cmd::CopyNotes: CopyNotes(note); break;
+    case Cmd::Paste:
+    case Cmd::PasteText: PasteText(note); break;
+    case Cmd::Layout: PasteLayout(note); break;
+    case Cmd::PasteTextAndLayout:
       PasteText(note);
       PasteLayout(note);
       break;
-    case 32111:
-    case 32112:
-      for (CNoteWnd* w : SelectedNotes()) w->FitToText(id == 32111);
+    case Cmd::Minimize:
+    case Cmd::Restore:
+      for (CNoteWnd* w : SelectedNotes()) w->FitToText(id == Cmd::Minimize);
       break;
-    case 32113: FormatSelected(); break;
-    case 32000: {
+    case Cmd::FormatLines: FormatSelected(); break;
+    case Cmd::NewNote: {
       const NotePoint p = GetNewNotePosition();
       StartNewNote(QPoint(p.x, p.y), &note, 0);
       break;
     }
-    case 32007: PasteNoteFrom(note); break;
-    case 32103: {
+    case Cmd::PasteNote: PasteNoteFrom(note); break;
+    case Cmd::Alarm: {
       CBusyGuard busy(*this);
       EditAlarm(note);
       break;
     }
-    case 32106: {
+    case Cmd::Hide: {
       CBusyGuard busy(*this);
       EditHiding(note);
       break;
     }
-    case 32002: NoteSettings(note); break;
-    case 32102: PrintNotes(*this, SelectedIndices()); break;
-    case 32120: {
+    case Cmd::Settings: NoteSettings(note); break;
+    case Cmd::PrintNotes: PrintNotes(*this, SelectedIndices()); break;
+    case Cmd::EditFolders: {
       CBusyGuard busy(*this);
       CFolderListDialog dialog(*this);
       CModal::Run(dialog);
       break;
     }
-    case 32117: {
+    case Cmd::SendNote: {
       // Answering a received note goes back to the computer it came from.
       const CNote& n = note.Note();
       SendTo(FromLocal(n.Text()), n.ReceivedOn.IsValid() ? FromLocal(n.ReceivedFrom()) : QString());
       break;
     }
-    case 32008:
+    case Cmd::AlwaysOnTop:
       note.Note().SetFlag(kFlagOnTop, !note.Note().OnTop());
       note.ApplyZOrder(false);
       SaveNote(note.Index(), false);
@@ -949,7 +952,7 @@ void CMainWindow::DeleteSelected(bool permanent) {
   if (selected.empty()) return;
   if (selected.size() > 1 || AppSettings().Flag("DeleteAsk")) {
     CBusyGuard busy(*this);
-    if (CMessageBox::Show(nullptr, Ui(30100), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+    if (CMessageBox::Show(nullptr, Ui(Str::AskDeleteNotes), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
                           QMessageBox::Question) != QMessageBox::Yes)
       return;
   }
@@ -983,7 +986,7 @@ void CMainWindow::PasteText(CNoteWnd& note) {
   const std::string existing = AppSettings().Flag("PasteAppend") ? n.Text() : std::string();
   const auto text = ClipboardTextFor(existing, TextStyle{FontFromLogFont(n.Font), n.Align, m_tabStops});
   if (!text || text->empty()) return;
-  StoreUndo({n.Index}, 32109);
+  StoreUndo({n.Index}, Cmd::Paste);
   const bool minimized = note.IsMinimized();
   note.SetText(*text);
   n.Modified = DateTime::Now();
@@ -1032,7 +1035,7 @@ void CMainWindow::PasteNoteFrom(CNoteWnd& note) {
 void CMainWindow::FormatSelected() {
   const std::vector<CNoteWnd*> selected = SelectedNotes();
   if (selected.empty()) return;
-  StoreUndo(SelectedIndices(), 32113);
+  StoreUndo(SelectedIndices(), Cmd::FormatLines);
   for (CNoteWnd* w : selected) {
     CNote& n = w->Note();
     const std::string text = FormatLines(n.Text(), TextStyle{FontFromLogFont(n.Font), n.Align, m_tabStops});
@@ -1054,7 +1057,7 @@ void CMainWindow::OpenLink(const std::string& link) {
   }
   if (!url.isValid() || !QDesktopServices::openUrl(url)) {
     CBusyGuard busy(*this);
-    CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(30017), {target})));
+    CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(Str::CannotOpen), {target})));
   }
 }
 
@@ -1158,7 +1161,7 @@ void CMainWindow::CheckDataFile() {
       shown.SetText(text);
       list += (list.empty() ? "" : "\n") + shown.FirstLine();
     }
-    ShowMessage(FormatUIString(LoadUIString(30039), {list}));
+    ShowMessage(FormatUIString(LoadUIString(Str::ChangedOnBothSides), {list}));
   }
 }
 
@@ -1177,7 +1180,7 @@ void CMainWindow::OfferConflictCopies() {
     const int missing = r.Failed() ? 0 : m_store.CountMissing(r.notes);
     if (missing == 0) continue;  // nothing in it that is not here
     CBusyGuard busy(*this);
-    if (CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(30041), {copy, std::to_string(missing)})),
+    if (CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(Str::ConflictCopyFound), {copy, std::to_string(missing)})),
                           QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::Question) == QMessageBox::Yes)
       LoadNotes(FromLocal(copy), true);
   }
@@ -1287,7 +1290,7 @@ void CMainWindow::FireAlarm(CNote* note, const DateTime& firing, const DateTime&
   if (note->AlarmAction == 2) {
     if (!RunAlarmProgram(note->AlarmExec())) {
       // The message names the note too, so the alarm is not lost with its program.
-      std::string text = FormatUIString(LoadUIString(30016), {note->AlarmExec()});
+      std::string text = FormatUIString(LoadUIString(Str::CannotRun), {note->AlarmExec()});
       if (!note->Text().empty()) text += "\n\n" + note->Text();
       CMessageBox::Show(nullptr, FromLocal(text));
     }
@@ -1394,7 +1397,7 @@ void CMainWindow::UpdateTrayTip() {
   if (HasFlag(kAlarmBalloon)) {
     const CNote* n = m_nextAlarmIndex >= 0 ? GetNote(m_nextAlarmIndex) : nullptr;
     if (!n) {
-      tip += QLatin1Char('\n') + Ui(30104);
+      tip += QLatin1Char('\n') + Ui(Str::NoActiveAlarm);
     } else {
       DateParts at, today;
       m_nextAlarmTime.ToParts(at);
@@ -1500,7 +1503,7 @@ void CMainWindow::StartListening() {
   // Networking stays off, also at later starts, until the user turns it on again.
   s.WriteInt("Settings", "NetEnable", 0);
   CBusyGuard busy(*this);
-  CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(30014), {std::to_string(port)})));
+  CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(Str::PortCannotBeOpened), {std::to_string(port)})));
 }
 
 CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) {
@@ -1593,7 +1596,7 @@ void CMainWindow::OpenNoteList(const SearchSpec* search) {
 void CMainWindow::SearchCommand() {
   if (NoteCount() == 0) {
     CBusyGuard busy(*this);
-    CMessageBox::Show(nullptr, Ui(30005));
+    CMessageBox::Show(nullptr, Ui(Str::NoNotesAvailable));
     return;
   }
   SearchSpec wanted;
@@ -1611,7 +1614,7 @@ void CMainWindow::SearchCommand() {
     }
   if (!found) {
     CBusyGuard busy(*this);
-    CMessageBox::Show(nullptr, Ui(30007));
+    CMessageBox::Show(nullptr, Ui(Str::NoNotesFound));
     return;
   }
   AppSettings().WriteInt("Settings", "ListFolder", 1);
@@ -1645,7 +1648,7 @@ void CMainWindow::RegisterHotkeys() {
     const HotkeyParts parts = DecodeHotkey(value);
     // A combination another program holds does not work: the user is told which.
     if (!keys.Register(h.id, parts.virtualKey, parts.modifiers) && keys.Available())
-      taken.push_back(FormatUIString(LoadUIString(30036), {HotkeyText(value), LoadUIString(h.label, true)}));
+      taken.push_back(FormatUIString(LoadUIString(Str::HotkeyTaken), {HotkeyText(value), LoadUIString(h.label, true)}));
     SetFlag(h.flag, true);
   }
   if (!taken.empty()) {
@@ -1657,7 +1660,7 @@ void CMainWindow::RegisterHotkeys() {
   if (wanted && !keys.Available() && !m_toldNoHotkeys) {
     m_toldNoHotkeys = true;
     CBusyGuard busy(*this);
-    CMessageBox::Show(nullptr, Ui(IDS_NO_HOTKEYS), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Information);
+    CMessageBox::Show(nullptr, Ui(Str::NoHotkeys), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Information);
   }
 }
 

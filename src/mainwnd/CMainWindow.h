@@ -17,6 +17,7 @@
 #include "notes/NoteStore.h"
 #include "notewnd/Layout.h"
 #include "notewnd/NoteMeasure.h"
+#include "app/Ids.h"
 
 class QMenu;
 
@@ -57,19 +58,19 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
 
   // Program-wide commands; a menu item's id is the id of its text.
   enum Command : int {
-    kCmdNewNote = 3000,
-    kCmdPasteNote = 4000,
-    kCmdSettings = 32002,
-    kCmdAbout = 32004,
-    kCmdExit = 32005,
-    kCmdAlwaysOnTop = 32008,
-    kCmdNoteList = 32010,
-    kCmdSearch = 32011,
-    kCmdUndo = 32012,
-    kCmdShowNotes = 32013,
-    kCmdSendTo = 32014,
-    kCmdHelp = 32015,
-    kCmdCalendar = 32016,
+    kCmdNewNote = Cmd::NewNoteWithLayout,
+    kCmdPasteNote = Cmd::PasteNoteWithLayout,
+    kCmdSettings = Cmd::Settings,
+    kCmdAbout = Cmd::About,
+    kCmdExit = Cmd::Exit,
+    kCmdAlwaysOnTop = Cmd::AlwaysOnTop,
+    kCmdNoteList = Cmd::NoteList,
+    kCmdSearch = Cmd::Search,
+    kCmdUndo = Cmd::Undo,
+    kCmdShowNotes = Cmd::ShowNotes,
+    kCmdSendTo = Cmd::SendTo,
+    kCmdHelp = Cmd::Help,
+    kCmdCalendar = Cmd::ShowCalendar,
   };
 
   explicit CMainWindow(const QString& commandLine);

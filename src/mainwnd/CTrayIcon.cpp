@@ -11,6 +11,7 @@
 #include "app/UIStrings.h"
 #include "controls/CMessageBox.h"
 #include "controls/Platform.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -73,7 +74,7 @@ bool CTrayIcon::Add() {
   while (!QSystemTrayIcon::isSystemTrayAvailable()) {
     // Nobody can retry in a session without a user.
     if (CMessageBox::IsNonInteractive() || CMessageBox::IsEnding()) break;
-    const auto answer = CMessageBox::Show(nullptr, FromLocal(LoadUIString(30001)),
+    const auto answer = CMessageBox::Show(nullptr, FromLocal(LoadUIString(Str::CannotAddTrayIcon)),
                                           QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
                                           QMessageBox::Retry, QMessageBox::Warning);
     if (answer == QMessageBox::Abort) return false;

@@ -4,6 +4,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -39,7 +40,7 @@ class CTrayIcon : public QObject {
   ~CTrayIcon() override;
 
   // Shows the icon: in the tray when a tray host is there, else the launcher.
-  // Asks with message 30001 (Abort, Retry, Ignore) when no tray host is found;
+  // Asks with message Str::CannotAddTrayIcon (Abort, Retry, Ignore) when no tray host is found;
   // false when the user gives up.
   bool Add();
   void Remove();

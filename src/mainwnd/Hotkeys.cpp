@@ -1,19 +1,20 @@
 #include "mainwnd/Hotkeys.h"
 
 #include <utility>
+#include "app/Ids.h"
 
 namespace quillet {
 
 const std::array<HotkeyDef, 8>& HotkeyTable() {
   static const std::array<HotkeyDef, 8> table = {{
-      {"NewHotkey", 16212, 0x20, 3000, 31117},
-      {"PasteHotkey", 16213, 0x40, 4000, 31118},
-      {"ListHotkey", 16214, 0x200, 32010, 31124},
-      {"SearchHotkey", 16215, 0x1000, 32011, 31162},
-      {"SendHotkey", 16216, 0x2000, 32014, 31166},
-      {"ShowHotkey", 16217, 0x80, 32013, 31131},
-      {"CalHotkey", 16219, 0x200000, 32016, 31523},
-      {"OnTopHotkey", 16218, 0x100, 32008, 31119},
+      {"NewHotkey", 16212, 0x20, Cmd::NewNoteWithLayout, Str::HotkeyNewNote},
+      {"PasteHotkey", 16213, 0x40, Cmd::PasteNoteWithLayout, Str::HotkeyPasteNote},
+      {"ListHotkey", 16214, 0x200, Cmd::NoteList, Str::HotkeyNoteList},
+      {"SearchHotkey", 16215, 0x1000, Cmd::Search, Str::HotkeySearch},
+      {"SendHotkey", 16216, 0x2000, Cmd::SendTo, Str::HotkeySendTo},
+      {"ShowHotkey", 16217, 0x80, Cmd::ShowNotes, Str::HotkeyShowNotes},
+      {"CalHotkey", 16219, 0x200000, Cmd::ShowCalendar, Str::HotkeyShowCalendar},
+      {"OnTopHotkey", 16218, 0x100, Cmd::AlwaysOnTop, Str::HotkeyAlwaysOnTop},
   }};
   return table;
 }

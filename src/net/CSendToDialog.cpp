@@ -27,6 +27,7 @@
 #include "net/CNoteSender.h"
 #include "net/TransferProtocol.h"
 #include "notes/NoteText.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -87,19 +88,19 @@ QStringList CSendToDialog::KnownHosts() {
 }
 
 CSendToDialog::CSendToDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(Ui(31400));
+  setWindowTitle(Ui(Str::QuilletSendTo));
   setWindowIcon(QuilletIcon());
-  auto* group = new QGroupBox(Ui(31401), this);
+  auto* group = new QGroupBox(Ui(Str::ComputerNameOrIPAddress), this);
   recipients = new QLineEdit(group);
-  browse = new QPushButton(Ui(31407), group);
+  browse = new QPushButton(Ui(Str::BrowseComputers), group);
   list = new QListWidget(group);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-  add = new QPushButton(Ui(31402), group);
-  remove = new QPushButton(Ui(31403), group);
-  up = new QPushButton(Ui(31404), group);
-  down = new QPushButton(Ui(31405), group);
-  refresh = new QPushButton(Ui(31408), group);
+  add = new QPushButton(Ui(Str::SendToAdd), group);
+  remove = new QPushButton(Ui(Str::SendToDelete), group);
+  up = new QPushButton(Ui(Str::SendToMoveUp), group);
+  down = new QPushButton(Ui(Str::SendToMoveDown), group);
+  refresh = new QPushButton(Ui(Str::Refresh), group);
   auto* grid = new QGridLayout(group);
   grid->addWidget(recipients, 0, 0);
   grid->addWidget(browse, 0, 1);
@@ -111,7 +112,7 @@ CSendToDialog::CSendToDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(refresh, 5, 1);
   grid->setRowStretch(6, 1);
   computerName = new QLabel(this);
-  auto* textGroup = new QGroupBox(Ui(32116).remove(QLatin1Char('&')), this);
+  auto* textGroup = new QGroupBox(Ui(Cmd::PasteText).remove(QLatin1Char('&')), this);
   text = new CSendText(textGroup);
   auto* tl = new QVBoxLayout(textGroup);
   tl->addWidget(text);
@@ -137,7 +138,7 @@ CSendToDialog::CSendToDialog(QWidget* parent) : QDialog(parent) {
   }
   if (list->count() > 0) list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
   const QString name = ComputerName();
-  if (!name.isEmpty()) computerName->setText(FromLocal(FormatUIString(LoadUIString(31406), {ToLocal(name)})));
+  if (!name.isEmpty()) computerName->setText(FromLocal(FormatUIString(LoadUIString(Str::ThisComputerIs), {ToLocal(name)})));
 
   connect(recipients, &QLineEdit::textChanged, this, [this] { UpdateButtons(); });
   connect(list, &QListWidget::itemSelectionChanged, this, [this] { UpdateButtons(); });
@@ -230,8 +231,8 @@ void CSendToDialog::Move(int by) {
 
 void CSendToDialog::Browse() {
   QInputDialog picker(this);
-  picker.setWindowTitle(Ui(31400));
-  picker.setLabelText(Ui(31401).remove(QLatin1Char('&')));
+  picker.setWindowTitle(Ui(Str::QuilletSendTo));
+  picker.setLabelText(Ui(Str::ComputerNameOrIPAddress).remove(QLatin1Char('&')));
   picker.setComboBoxItems(KnownHosts());
   picker.setComboBoxEditable(true);
   if (CModal::Run(picker) != QDialog::Accepted) return;
@@ -287,11 +288,11 @@ void CSendToDialog::accept() {
   for (const auto& [host, recipient] : BuildRecipients(ticked, ToLocal(recipients->text())))
     m_queue.emplace_back(FromLocal(host), FromLocal(recipient));
   if (m_queue.empty()) {
-    CMessageBox::Show(this, Ui(30011));
+    CMessageBox::Show(this, Ui(Str::NoRecipient));
     return;
   }
   if (text->toPlainText().isEmpty()) {
-    CMessageBox::Show(this, Ui(30013));
+    CMessageBox::Show(this, Ui(Str::NoTextGiven));
     text->setFocus();
     return;
   }
@@ -319,7 +320,7 @@ void CSendToDialog::SendNext() {
     if (!delivered) {
       SetBusy(false);
       m_queue.clear();
-      CMessageBox::Show(this, FromLocal(FormatUIString(LoadUIString(30012), {ToLocal(host)})));
+      CMessageBox::Show(this, FromLocal(FormatUIString(LoadUIString(Str::NoteCannotBeDelivered), {ToLocal(host)})));
       // Enter tries again.
       ok->setDefault(true);
       ok->setFocus();

@@ -12,6 +12,7 @@
 #include "common/Text.h"
 #include "controls/CMessageBox.h"
 #include "mainwnd/CMainWindow.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -21,15 +22,15 @@ constexpr int kOldName = Qt::UserRole;
 }  // namespace
 
 CFolderListDialog::CFolderListDialog(CMainWindow& main, QWidget* parent) : QDialog(parent), m_main(main) {
-  setWindowTitle(Ui(31700));
+  setWindowTitle(Ui(Str::QuilletFolderList));
   list = new QListWidget(this);
   list->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-  add = new QPushButton(Ui(31701), this);
-  remove = new QPushButton(Ui(31702), this);
-  rename = new QPushButton(Ui(31703), this);
-  up = new QPushButton(Ui(31704), this);
-  down = new QPushButton(Ui(31705), this);
-  auto* close = new QPushButton(Ui(30902), this);
+  add = new QPushButton(Ui(Str::FolderListNew), this);
+  remove = new QPushButton(Ui(Str::FolderListDelete), this);
+  rename = new QPushButton(Ui(Str::FolderListRename), this);
+  up = new QPushButton(Ui(Str::FolderListMoveUp), this);
+  down = new QPushButton(Ui(Str::FolderListMoveDown), this);
+  auto* close = new QPushButton(Ui(Str::CloseButton), this);
   auto* grid = new QGridLayout(this);
   grid->addWidget(list, 0, 0, 7, 1);
   int row = 0;
@@ -66,7 +67,7 @@ void CFolderListDialog::New() {
   item->setFlags(item->flags() | Qt::ItemIsEditable);
   {
     const QSignalBlocker block(list);
-    item->setText(Ui(31706));
+    item->setText(Ui(Str::NewFolder));
     item->setData(kOldName, QString());
   }
   list->setCurrentItem(item);
@@ -80,7 +81,7 @@ void CFolderListDialog::Rename(QListWidgetItem* item, const QString& typed) {
   const std::string name = HoldToWidth(Trim(ToLocal(typed)), 62);
   const QSignalBlocker block(list);
   if (name.empty()) {
-    item->setText(old.isEmpty() ? Ui(31706) : old);  // an empty name is refused
+    item->setText(old.isEmpty() ? Ui(Str::NewFolder) : old);  // an empty name is refused
     return;
   }
   item->setText(FromLocal(name));
@@ -102,7 +103,7 @@ void CFolderListDialog::Rename(QListWidgetItem* item, const QString& typed) {
 void CFolderListDialog::Delete() {
   const int row = list->currentRow();
   if (row < 0) return;
-  if (CMessageBox::Show(this, Ui(30103), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::Question) !=
+  if (CMessageBox::Show(this, Ui(Str::AskDeleteFolder), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::Question) !=
       QMessageBox::Yes)
     return;
   const std::string name = ToLocal(list->item(row)->text());

@@ -11,6 +11,7 @@
 #include "mainwnd/CMainWindow.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/NoteMeasure.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -107,7 +108,7 @@ QVariant CNoteListModel::data(const QModelIndex& index, int role) const {
 QVariant CNoteListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section == 0) return {};
   const int column = section - 1;
-  const int id = m_bin && column == kColModified ? 31318 : ColumnTitleId(column);
+  const int id = m_bin && column == kColModified ? Str::DeletedOn : ColumnTitleId(column);
   return FromLocal(LoadUIString(id, true));
 }
 

@@ -5,6 +5,7 @@
 
 #include "notelist/NoteListRules.h"
 #include "notes/RecycleBin.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -21,7 +22,7 @@ class CNoteListModel : public QAbstractTableModel {
     std::string binText;
     DateTime binTime;
   };
-  enum DrawMode { kNormal = 32306, kMinimized = 32307, kRestored = 32308 };
+  enum DrawMode { kNormal = Cmd::DrawNormal, kMinimized = Cmd::DrawMinimized, kRestored = Cmd::DrawRestored };
   static constexpr int kMiniatureRole = Qt::UserRole + 1;
 
   explicit CNoteListModel(CMainWindow& main, QObject* parent = nullptr);

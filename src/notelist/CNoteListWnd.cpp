@@ -41,6 +41,7 @@
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteMeasure.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -94,7 +95,7 @@ void CMiniatureDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, 
 
 CNoteListWnd::CNoteListWnd(CMainWindow& main, const SearchSpec* search, QWidget* parent)
     : QDialog(parent), m_main(main) {
-  setWindowTitle(Ui(31300));
+  setWindowTitle(Ui(Str::QuilletNoteList));
   setWindowIcon(QuilletIcon());
   setWindowFlag(Qt::WindowMaximizeButtonHint, true);
   const CSettings& s = AppSettings();
@@ -191,7 +192,7 @@ CNoteListWnd::CNoteListWnd(CMainWindow& main, const SearchSpec* search, QWidget*
   });
   connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
     SelectRows({index.row()});
-    if (!IsBin()) Command(32100);
+    if (!IsBin()) Command(Cmd::EditNote);
   });
   connect(m_table, &QTableView::customContextMenuRequested, this, [this](const QPoint& pos) {
     QMenu menu;
@@ -217,12 +218,12 @@ bool CNoteListWnd::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const bool keypad = key->modifiers() & Qt::KeypadModifier;
     int id = 0;
-    if (key->key() == Qt::Key_Delete) id = 32101;
+    if (key->key() == Qt::Key_Delete) id = Cmd::DeleteNotes;
     // In the bin only Delete works.
     if (!IsBin()) {
-      if (key->key() == Qt::Key_Minus && keypad) id = 32111;
-      if (key->key() == Qt::Key_Plus && keypad) id = 32112;
-      if (key->key() == Qt::Key_Space) id = 32103;
+      if (key->key() == Qt::Key_Minus && keypad) id = Cmd::Minimize;
+      if (key->key() == Qt::Key_Plus && keypad) id = Cmd::Restore;
+      if (key->key() == Qt::Key_Space) id = Cmd::Alarm;
     }
     if (id) {
       Command(id, key->modifiers() & Qt::ShiftModifier);
@@ -249,37 +250,37 @@ void CNoteListWnd::BuildMenus() {
     connect(a, &QAction::triggered, this, [this, id] { Command(id, QApplication::keyboardModifiers() & Qt::ShiftModifier); });
     return a;
   };
-  QMenu* file = m_menuBar->addMenu(Ui(32320));
-  add(file, 32314);
-  add(file, 32315);
-  add(file, 30040);
+  QMenu* file = m_menuBar->addMenu(Ui(Cmd::FileMenu));
+  add(file, Cmd::Export);
+  add(file, Cmd::Import);
+  add(file, Str::RestoreFromBackup);
   file->addSeparator();
-  add(file, 32316);
-  QMenu* view = m_menuBar->addMenu(Ui(32321));
-  for (int id = 32300; id <= 32305; ++id) add(view, id, id != 32305);
-  QMenu* edit = m_menuBar->addMenu(Ui(32322));
-  add(edit, 32309);
-  add(edit, 32310);
-  QMenu* note = m_menuBar->addMenu(Ui(32323));
+  add(file, Cmd::CloseList);
+  QMenu* view = m_menuBar->addMenu(Ui(Cmd::ViewMenu));
+  for (int id = Cmd::ViewAll; id <= Cmd::ViewSearch; ++id) add(view, id, id != Cmd::ViewSearch);
+  QMenu* edit = m_menuBar->addMenu(Ui(Cmd::EditMenu));
+  add(edit, Cmd::SelectAll);
+  add(edit, Cmd::ReverseSelection);
+  QMenu* note = m_menuBar->addMenu(Ui(Cmd::NoteMenu));
   connect(note, &QMenu::aboutToShow, this, [this, note] {
     note->clear();
     BuildNoteMenu(*note);
     ConnectCommands(*note);
   });
-  QMenu* options = m_menuBar->addMenu(Ui(32324));
-  for (int id : {32306, 32307, 32308}) add(options, id, true);
+  QMenu* options = m_menuBar->addMenu(Ui(Cmd::OptionsMenu));
+  for (int id : {Cmd::DrawNormal, Cmd::DrawMinimized, Cmd::DrawRestored}) add(options, id, true);
   options->addSeparator();
-  add(options, 32311, true)->setChecked(m_toolBar->isVisible());
-  add(options, 32312, true)->setChecked(m_status->isVisible());
-  add(options, 32313);
-  QMenu* columns = options->addMenu(Ui(32317));
+  add(options, Cmd::Toolbar, true)->setChecked(m_toolBar->isVisible());
+  add(options, Cmd::Statusbar, true)->setChecked(m_status->isVisible());
+  add(options, Cmd::RowColor);
+  QMenu* columns = options->addMenu(Ui(Cmd::Columns));
   for (int c = 0; c < kColumnCount; ++c) {
     QAction* a = add(columns, ColumnTitleId(c), true);
     a->setChecked(m_columns & (1u << c));
   }
   options->addSeparator();
-  add(options, 32325);
-  for (int id : {32300, 32301, 32302, 32303, 32304, 32305}) {
+  add(options, Cmd::FolderList);
+  for (int id : {Cmd::ViewAll, Cmd::ViewVisible, Cmd::ViewHidden, Cmd::ViewAlarm, Cmd::ViewReceived, Cmd::ViewSearch}) {
     QAction* a = m_toolBar->addAction(Ui(id, true).remove(QStringLiteral("...")));
     connect(a, &QAction::triggered, this, [this, id] { Command(id); });
   }
@@ -409,9 +410,9 @@ void CNoteListWnd::Fill() {
   m_bin = binRead.status == RecycleBinRead::Status::Ok ? binRead.entries : std::vector<RecycleBinEntry>{};
   counts.back() = static_cast<int>(m_bin.size());
 
-  QStringList labels = {Ui(31319), Ui(31313), Ui(31314)};
+  QStringList labels = {Ui(Str::Today), Ui(Str::AllFolders), Ui(Str::NoFolder)};
   for (const auto& f : m_folderNames) labels << FromLocal(f);
-  labels << Ui(31315);
+  labels << Ui(Str::RecycleBinFolder);
   m_folders->clear();
   for (int i = 0; i < labels.size(); ++i) {
     auto* item = new QListWidgetItem(QuilletIcon(i == labels.size() - 1 ? 2 : 0),
@@ -443,17 +444,17 @@ void CNoteListWnd::Fill() {
   m_model->SetRows(std::move(rows), bin);
 
   // Caption and status.
-  QString caption = m_view == kViewSearch ? FromLocal(FormatUIString(LoadUIString(31305), {m_search.text}))
+  QString caption = m_view == kViewSearch ? FromLocal(FormatUIString(LoadUIString(Str::SearchFor), {m_search.text}))
                                           : Ui(m_view, true);
   if (m_folderItem >= 2) {
     // The label ends in its count, " (3)"; a folder's name may hold spaces.
     const QString& label = labels[m_folderItem];
     const QString name = label.left(label.lastIndexOf(QStringLiteral(" (")));
-    caption += QLatin1Char(' ') + FromLocal(FormatUIString(LoadUIString(m_view == kViewSearch ? 31317 : 31316), {ToLocal(name)}));
+    caption += QLatin1Char(' ') + FromLocal(FormatUIString(LoadUIString(m_view == kViewSearch ? Str::InFolder : Str::FromFolder), {ToLocal(name)}));
   }
   m_caption->setText(caption);
   m_status->showMessage(FromLocal(FormatUIString(
-      LoadUIString(31310), {std::to_string(m_model->rowCount()), std::to_string(counts[static_cast<std::size_t>(m_folderItem)])})));
+      LoadUIString(Str::NotesCount), {std::to_string(m_model->rowCount()), std::to_string(counts[static_cast<std::size_t>(m_folderItem)])})));
 
   for (QAction* a : m_menuBar->actions())
     if (QMenu* m = a->menu())
@@ -463,7 +464,7 @@ void CNoteListWnd::Fill() {
           item->setChecked(id == m_view);
           item->setEnabled(!bin || id == kViewAll);
         }
-        if (id >= 32306 && id <= 32308) item->setChecked(id == m_model->DrawModeValue());
+        if (id >= Cmd::DrawNormal && id <= Cmd::DrawRestored) item->setChecked(id == m_model->DrawModeValue());
       }
 
   const int sortSection = m_table->horizontalHeader()->sortIndicatorSection();
@@ -543,7 +544,7 @@ void CNoteListWnd::SyncSelection() {
 void CNoteListWnd::BuildNoteMenu(QMenu& menu) {
   const std::vector<int> rows = SelectedRows();
   if (rows.empty()) {
-    menu.addAction(Ui(30006))->setEnabled(false);
+    menu.addAction(Ui(Str::NoNoteSelected))->setEnabled(false);
     return;
   }
   if (!IsBin()) {
@@ -555,18 +556,18 @@ void CNoteListWnd::BuildNoteMenu(QMenu& menu) {
     QAction* a = m.addAction(text);
     a->setData(id);
   };
-  item(menu, 32105, Ui(32105));
-  item(menu, 32101, Ui(32101) + (rows.size() > 1 || AppSettings().Flag("DeleteAsk") ? QStringLiteral("...") : QString()));
+  item(menu, Cmd::CopyNotes, Ui(Cmd::CopyNotes));
+  item(menu, Cmd::DeleteNotes, Ui(Cmd::DeleteNotes) + (rows.size() > 1 || AppSettings().Flag("DeleteAsk") ? QStringLiteral("...") : QString()));
   menu.addSeparator();
-  QMenu* restore = menu.addMenu(Ui(32121));
-  item(*restore, 6000, Ui(31314));
-  for (std::size_t k = 0; k < m_folderNames.size(); ++k) item(*restore, 6001 + static_cast<int>(k), FromLocal(m_folderNames[k]));
-  QMenu* layouts = menu.addMenu(Ui(32114));
-  item(*layouts, 2000, Ui(31192));
+  QMenu* restore = menu.addMenu(Ui(Cmd::RestoreTo));
+  item(*restore, Cmd::RestoreToFolderItem, Ui(Str::NoFolder));
+  for (std::size_t k = 0; k < m_folderNames.size(); ++k) item(*restore, Cmd::RestoreToFolderItem + 1 + static_cast<int>(k), FromLocal(m_folderNames[k]));
+  QMenu* layouts = menu.addMenu(Ui(Cmd::Layout));
+  item(*layouts, Cmd::ApplyLayoutItem, Ui(Str::StandardLayout));
   const CSettings& s = AppSettings();
   const std::vector<int> named = s.GetLayoutList();
   for (std::size_t k = 0; k < named.size(); ++k)
-    item(*layouts, 2001 + static_cast<int>(k), FromLocal(s.GetString(LayoutSection(named[k]), "Name")));
+    item(*layouts, Cmd::ApplyLayoutItem + 1 + static_cast<int>(k), FromLocal(s.GetString(LayoutSection(named[k]), "Name")));
 }
 
 void CNoteListWnd::Search() {
@@ -582,36 +583,36 @@ void CNoteListWnd::Command(int id, bool shift) {
   if (id >= kViewAll && id <= kViewReceived) return SetView(id);
   switch (id) {
     case kViewSearch: return Search();
-    case 32306:
-    case 32307:
-    case 32308:
+    case Cmd::DrawNormal:
+    case Cmd::DrawMinimized:
+    case Cmd::DrawRestored:
       m_model->SetDrawMode(id);
       return Fill();
-    case 32309: return SelectRows([&] {
+    case Cmd::SelectAll: return SelectRows([&] {
         std::vector<int> all(static_cast<std::size_t>(m_model->rowCount()));
         std::iota(all.begin(), all.end(), 0);
         return all;
       }());
-    case 32310: {
+    case Cmd::ReverseSelection: {
       std::vector<int> inverted;
       for (int r = 0; r < m_model->rowCount(); ++r)
         if (!std::binary_search(rows.begin(), rows.end(), r)) inverted.push_back(r);
       return SelectRows(inverted);
     }
-    case 32311: m_toolBar->setVisible(!m_toolBar->isVisible()); return;
-    case 32312: m_status->setVisible(!m_status->isVisible()); return;
-    case 32313: {
+    case Cmd::Toolbar: m_toolBar->setVisible(!m_toolBar->isVisible()); return;
+    case Cmd::Statusbar: m_status->setVisible(!m_status->isVisible()); return;
+    case Cmd::RowColor: {
       const QColor c = QColorDialog::getColor(ToQColor(static_cast<ColorRef>(AppSettings().Int("ColorList"))), this);
       if (!c.isValid()) return;
       AppSettings().WriteInt("Settings", "ColorList", FromQColor(c));
       return ApplyListColor();
     }
-    case 32314: return Export();
-    case 32315: return Import();
-    case 30040: return RestoreFromBackup();
-    case 32316: return reject();
-    case 32325:
-    case 32120: return EditFolders();
+    case Cmd::Export: return Export();
+    case Cmd::Import: return Import();
+    case Str::RestoreFromBackup: return RestoreFromBackup();
+    case Cmd::CloseList: return reject();
+    case Cmd::FolderList:
+    case Cmd::EditFolders: return EditFolders();
     default: break;
   }
   for (int c = 0; c < kColumnCount; ++c)
@@ -621,27 +622,28 @@ void CNoteListWnd::Command(int id, bool shift) {
     }
   if (rows.empty()) return;
   if (IsBin()) {
-    if (id == 32105) return CopyRows();
-    if (id == 32101) return DeleteRows(true);
-    if (id >= 6000 && id < 7000) return RestoreTo(id - 6000);
-    if (id >= 2000 && id < 3000) {
-      const int layout = m_main.LayoutNumberOfItem(id - 2000);
+    if (id == Cmd::CopyNotes) return CopyRows();
+    if (id == Cmd::DeleteNotes) return DeleteRows(true);
+    if (id >= Cmd::RestoreToFolderItem && id < Cmd::RestoreToFolderItem + Cmd::kRange)
+      return RestoreTo(id - Cmd::RestoreToFolderItem);
+    if (id >= Cmd::ApplyLayoutItem && id < Cmd::ApplyLayoutItem + Cmd::kRange) {
+      const int layout = m_main.LayoutNumberOfItem(id - Cmd::ApplyLayoutItem);
       AppSettings().WriteInt("Settings", "RecBinLayout", layout);
       m_delegate->binLayout = ReadLayout(AppSettings(), layout);
       m_table->viewport()->update();
     }
     return;
   }
-  if (id == 32101) return DeleteRows(shift);
-  if (id == 32105 && rows.size() > 1) return CopyRows();
+  if (id == Cmd::DeleteNotes) return DeleteRows(shift);
+  if (id == Cmd::CopyNotes && rows.size() > 1) return CopyRows();
   if (!first) return;
   SyncSelection();
   {
     // The list's own modal loop runs; the note commands need not wait for idle.
-    const int cmd = id == 32109 ? 32116 : id;
+    const int cmd = id == Cmd::Paste ? Cmd::PasteText : id;
     m_main.NoteCommand(*first, cmd, shift);
   }
-  if (id == 32100) {
+  if (id == Cmd::EditNote) {
     // The list has the keyboard back when the edit ends.
     if (CNoteEditor* editor = m_main.ActiveEditor())
       connect(editor, &QObject::destroyed, this, [this] {
@@ -667,7 +669,7 @@ void CNoteListWnd::DeleteRows(bool permanent) {
   const std::vector<int> rows = SelectedRows();
   if (rows.empty()) return;
   if (rows.size() >= 2 || AppSettings().Flag("DeleteAsk")) {
-    if (CMessageBox::Show(this, Ui(30100), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+    if (CMessageBox::Show(this, Ui(Str::AskDeleteNotes), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
                           QMessageBox::Question) != QMessageBox::Yes)
       return;
   }
@@ -677,9 +679,9 @@ void CNoteListWnd::DeleteRows(bool permanent) {
     IoError err;
     const auto st = CRecycleBin::RemoveEntries(FileSystem::Real(), m_main.Store().RecycleBinPath(), entries, &err);
     if (st == CRecycleBin::RemoveStatus::Invalid)
-      CMessageBox::Show(this, Ui(30003) + FromLocal(m_main.Store().RecycleBinPath()));
+      CMessageBox::Show(this, Ui(Str::InvalidOrCorruptFile) + FromLocal(m_main.Store().RecycleBinPath()));
     else if (st == CRecycleBin::RemoveStatus::IoError)
-      CMessageBox::Show(this, FromLocal(FormatUIString(LoadUIString(IDS_CANNOT_WRITE_FILE),
+      CMessageBox::Show(this, FromLocal(FormatUIString(LoadUIString(Str::CannotWriteFile),
                                                        {m_main.Store().RecycleBinPath(), err.message})));
     return Fill();
   }
@@ -716,11 +718,11 @@ void CNoteListWnd::EditFolders() {
 void CNoteListWnd::Export() {
   const std::vector<int> rows = SelectedRows();
   if (rows.empty()) {
-    CMessageBox::Show(this, Ui(30006));
+    CMessageBox::Show(this, Ui(Str::NoNoteSelected));
     return;
   }
   CSettings& s = AppSettings();
-  QString filter = Ui(31306);
+  QString filter = Ui(Str::ListFileFilter);
   if (IsBin()) filter = filter.section(QLatin1Char('|'), 2);
   const QString path = CFileDialog::SaveAs(this, filter, FromLocal(s.String("ExportDir")),
                                            IsBin() ? QStringLiteral("notes.txt") : QStringLiteral("notes.qln"));
@@ -748,12 +750,12 @@ void CNoteListWnd::Export() {
     }
     if (!IsBin()) s.WriteInt("Settings", "ExportType", 2);
   }
-  if (err) CMessageBox::Show(this, FromLocal(FormatUIString(LoadUIString(IDS_CANNOT_WRITE_FILE), {target, err.message})));
+  if (err) CMessageBox::Show(this, FromLocal(FormatUIString(LoadUIString(Str::CannotWriteFile), {target, err.message})));
 }
 
 void CNoteListWnd::Import() {
   CSettings& s = AppSettings();
-  const QString filter = Ui(31306).section(QLatin1Char('|'), 0, 1) + QStringLiteral("||");
+  const QString filter = Ui(Str::ListFileFilter).section(QLatin1Char('|'), 0, 1) + QStringLiteral("||");
   const QString path = CFileDialog::OpenExisting(this, filter, FromLocal(s.String("ImportDir")));
   if (path.isEmpty()) return;
   s.WriteString("Settings", "ImportDir", ToLocal(QFileInfo(path).absolutePath()));
@@ -762,7 +764,7 @@ void CNoteListWnd::Import() {
 }
 
 void CNoteListWnd::RestoreFromBackup() {
-  const QString filter = Ui(31306).section(QLatin1Char('|'), 0, 1) + QStringLiteral("||");
+  const QString filter = Ui(Str::ListFileFilter).section(QLatin1Char('|'), 0, 1) + QStringLiteral("||");
   const QString path = CFileDialog::OpenExisting(this, filter, FromLocal(BackupFolderOf(m_main.Store().DataPath())));
   if (path.isEmpty()) return;
   // The notes that are here still are not added twice.

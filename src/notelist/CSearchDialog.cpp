@@ -13,6 +13,7 @@
 #include "app/UIStrings.h"
 #include "controls/DialogParts.h"
 #include "common/Text.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -21,14 +22,14 @@ QString Ui(int id) { return FromLocal(LoadUIString(id)); }
 }
 
 CSearchDialog::CSearchDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(Ui(31500));
+  setWindowTitle(Ui(Str::QuilletSearch));
   text = new QComboBox(this);
   text->setEditable(true);
   text->setInsertPolicy(QComboBox::NoInsert);
   // "Anna" typed is searched as "Anna", not completed into an "anna" from the history.
   text->completer()->setCaseSensitivity(Qt::CaseSensitive);
-  caseSensitive = new QCheckBox(Ui(31501), this);
-  wholeWord = new QCheckBox(Ui(31517), this);
+  caseSensitive = new QCheckBox(Ui(Str::CaseSensitive), this);
+  wholeWord = new QCheckBox(Ui(Str::WholeWordOnly), this);
   auto* buttons = MakeOkCancel(this);
   ok = buttons->button(QDialogButtonBox::Ok);
   auto* all = new QVBoxLayout(this);

@@ -6,11 +6,12 @@
 #include "app/UIStrings.h"
 #include "common/Text.h"
 #include "notelist/Search.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
 int ColumnTitleId(int column) {
-  static const int kIds[kColumnCount] = {31301, 31311, 31302, 31303, 31312, 31304, 31307, 31022, 31308, 31309};
+  static const int kIds[kColumnCount] = {Str::LastModified, Str::ColumnAlwaysOnTop, Str::Hidden, Str::HiddenUntil, Str::Alarm, Str::AlarmType, Str::AlarmAction, Str::AudioSignal, Str::ColumnReceivedFrom, Str::ReceivedOn};
   return column >= 0 && column < kColumnCount ? kIds[column] : 0;
 }
 
@@ -43,11 +44,11 @@ bool PassesView(const CNote& n, int view, const SearchSpec& search) {
 
 std::string AlarmTypeText(const CNote& n, const std::function<std::string(int)>& weekdayShort) {
   if (!n.AlarmTime.IsValid()) return {};
-  if (n.AlarmType == 0) return LoadUIString(31008, true);
-  if (n.AlarmType == 1) return LoadUIString(31009, true);
+  if (n.AlarmType == 0) return LoadUIString(Str::KeepNoteAfterAlarm, true);
+  if (n.AlarmType == 1) return LoadUIString(Str::DeleteNoteAfterAlarm, true);
   if (n.AlarmType >= 2 && n.AlarmType <= 7) {
-    static const int kUnits[] = {31010, 31003, 31004, 31005, 31006, 31007};
-    return LoadUIString(31002, true) + " " + std::to_string(n.AlarmEvery) + " " + LoadUIString(kUnits[n.AlarmType - 2], true);
+    static const int kUnits[] = {Str::Minutes, Str::Hours, Str::Days, Str::Weeks, Str::Months, Str::Years};
+    return LoadUIString(Str::RepeatAlarmEvery, true) + " " + std::to_string(n.AlarmEvery) + " " + LoadUIString(kUnits[n.AlarmType - 2], true);
   }
   std::string days;
   for (int i = 0; i < 7; ++i) {
@@ -55,21 +56,21 @@ std::string AlarmTypeText(const CNote& n, const std::function<std::string(int)>&
     if (!days.empty()) days += ", ";
     days += weekdayShort ? weekdayShort((i + 1) % 7) : std::to_string(i);
   }
-  return LoadUIString(31020, true) + ": " + days;
+  return LoadUIString(Str::RepeatAlarmDaily, true) + ": " + days;
 }
 
 std::string AlarmActionText(const CNote& n) {
   if (!n.AlarmTime.IsValid()) return {};
-  if (n.AlarmAction == 1) return LoadUIString(31015, true);
-  if (n.AlarmAction == 2) return LoadUIString(31016, true) + ": " + n.AlarmExec();
-  return LoadUIString(31014, true);
+  if (n.AlarmAction == 1) return LoadUIString(Str::AlarmFlashNote, true);
+  if (n.AlarmAction == 2) return LoadUIString(Str::Run, true) + ": " + n.AlarmExec();
+  return LoadUIString(Str::AlarmConfirmText, true);
 }
 
 std::string AudioText(const CNote& n) {
   if (!n.AlarmTime.IsValid()) return {};
-  if (n.AlarmSignal == 0) return LoadUIString(31023, true);
-  if (n.AlarmSignal == 1) return LoadUIString(31024, true);
-  return LoadUIString(31025, true) + ": " + n.AlarmWave();
+  if (n.AlarmSignal == 0) return LoadUIString(Str::NoAudioSignal, true);
+  if (n.AlarmSignal == 1) return LoadUIString(Str::StandardSignal, true);
+  return LoadUIString(Str::PlaySoundFile, true) + ": " + n.AlarmWave();
 }
 
 bool IsNoteFileName(const std::string& path) {

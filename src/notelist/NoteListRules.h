@@ -5,16 +5,17 @@
 #include <vector>
 
 #include "notes/Note.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
 enum NoteListView : int {
-  kViewAll = 32300,
-  kViewVisible = 32301,
-  kViewHidden = 32302,
-  kViewAlarm = 32303,
-  kViewReceived = 32304,
-  kViewSearch = 32305,
+  kViewAll = Cmd::ViewAll,
+  kViewVisible = Cmd::ViewVisible,
+  kViewHidden = Cmd::ViewHidden,
+  kViewAlarm = Cmd::ViewAlarm,
+  kViewReceived = Cmd::ViewReceived,
+  kViewSearch = Cmd::ViewSearch,
 };
 
 enum NoteListColumn : int {

@@ -60,7 +60,7 @@ LoadResult CDataFile::ReadFrom(InFile& in, const V3SoundDefaults& v3) {
   }
   r.version = static_cast<uint16_t>(header[8] | (header[9] << 8));
   const auto count = static_cast<int16_t>(header[10] | (header[11] << 8));
-  // A count past 32767 cannot have been written by us; loading nothing and
+  // A count past kMaxNotes cannot have been written by us; loading nothing and
   // then saving would wipe the file, so it is refused as corrupt.
   if (count < 0) {
     r.status = LoadResult::Status::Invalid;

@@ -2,6 +2,7 @@
 
 #include "app/UIStrings.h"
 #include "notes/Backups.h"
+#include "app/Ids.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -13,16 +14,16 @@ void CNoteStore::Report(const std::string& message) const {
 }
 
 void CNoteStore::ReportWriteError(const std::string& path, const IoError& err) const {
-  Report(FormatUIString(LoadUIString(IDS_CANNOT_WRITE_FILE), {path, err.message}));
+  Report(FormatUIString(LoadUIString(Str::CannotWriteFile), {path, err.message}));
 }
 
 void CNoteStore::ReportPreserved(const WriteResult& w) const {
-  if (!w.preservedCopy.empty()) Report(FormatUIString(LoadUIString(IDS_ORIGINAL_KEPT), {w.preservedCopy}));
+  if (!w.preservedCopy.empty()) Report(FormatUIString(LoadUIString(Str::OriginalKept), {w.preservedCopy}));
 }
 
 CNote* CNoteStore::CreateNote(CNote note) {
   CNote* added = m_notes.Append(std::move(note));
-  if (!added) Report(LoadUIString(IDS_TOO_MANY_NOTES));
+  if (!added) Report(LoadUIString(Str::TooManyNotes));
   return added;
 }
 
@@ -58,11 +59,11 @@ bool CNoteStore::LoadNotes(const std::string& importPath, bool onlyMissing) {
   if (r.status == LoadResult::Status::Invalid) {
     // The notes an import added before the fault are kept, and kept on disk.
     if (importing && !r.notes.empty()) SaveAllNotes();
-    Report(LoadUIString(30003) + path);
+    Report(LoadUIString(Str::InvalidOrCorruptFile) + path);
     return false;
   }
   if (r.status == LoadResult::Status::IoError) {
-    Report(FormatUIString(LoadUIString(IDS_CANNOT_READ_FILE), {path, r.error.message}));
+    Report(FormatUIString(LoadUIString(Str::CannotReadFile), {path, r.error.message}));
     return false;
   }
   if (!importing) RememberFileAsAll();
@@ -283,7 +284,7 @@ int CNoteStore::DeleteNotes(const std::vector<int>& indices, bool toRecycleBin) 
     for (const CNote* n : marked) texts.push_back(n->Text());
     const RecycleBinAppend r = CRecycleBin::Append(m_fs, m_binPath, stamp, texts);
     if (r.status == RecycleBinAppend::Status::Invalid)
-      Report(LoadUIString(30003) + m_binPath);
+      Report(LoadUIString(Str::InvalidOrCorruptFile) + m_binPath);
     else if (r.status == RecycleBinAppend::Status::IoError)
       ReportWriteError(m_binPath, r.error);
     return r.written;

@@ -10,6 +10,7 @@
 #include "notes/DataFile.h"
 #include "notes/NoteArray.h"
 #include "notes/RecycleBin.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -44,7 +45,7 @@ class CNoteStore {
   // Clock used for the recycle bin's deletion time.
   void SetClock(std::function<DateTime()> now) { m_now = std::move(now); }
 
-  // Appends a note; null (and message 30021) when the file cannot hold one more.
+  // Appends a note; null (and message Str::TooManyNotes) when the file cannot hold one more.
   CNote* CreateNote(CNote note);
 
   // Loads the data file, or with a path adds the notes of that file (import);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -14,7 +15,7 @@ std::string StripOuterNewlines(std::string_view s);
 std::string StripTrailingNewlines(std::string_view s);
 
 // Appends clipboard text to existing text. When the result would not fit a
-// note, askTooLarge is asked (message 30102): false abandons the paste, true
+// note, askTooLarge is asked (message Str::ClipboardTextTooLarge): false abandons the paste, true
 // keeps the first 2044 - existing bytes of the clipboard text.
 std::optional<std::string> BuildPasteText(const std::string& existing, std::string_view clipboard,
                                           const std::function<bool()>& askTooLarge);

@@ -12,6 +12,7 @@
 #include "controls/CMessageBox.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/Layout.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -25,15 +26,15 @@ QIcon Swatch(ColorRef c) {
 }  // namespace
 
 CColorListDialog::CColorListDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(Ui(31600));
+  setWindowTitle(Ui(Str::QuilletColorList));
   list = new QListWidget(this);
   list->setIconSize(QSize(48, 16));
-  auto* change = new QPushButton(Ui(31601), this);
-  auto* add = new QPushButton(Ui(31602), this);
-  auto* del = new QPushButton(Ui(31603), this);
+  auto* change = new QPushButton(Ui(Str::ColorListChange), this);
+  auto* add = new QPushButton(Ui(Str::ColorListAdd), this);
+  auto* del = new QPushButton(Ui(Str::ColorListDelete), this);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(Ui(30900));
-  buttons->button(QDialogButtonBox::Cancel)->setText(Ui(30901));
+  buttons->button(QDialogButtonBox::Ok)->setText(Ui(Str::Ok));
+  buttons->button(QDialogButtonBox::Cancel)->setText(Ui(Str::Cancel));
   auto* grid = new QGridLayout(this);
   grid->addWidget(list, 0, 0, 4, 1);
   grid->addWidget(change, 0, 1);
@@ -84,7 +85,7 @@ std::vector<ColorRef> CColorListDialog::Colors() const {
 
 void CColorListDialog::accept() {
   if (list->count() < 2) {
-    CMessageBox::Show(this, Ui(30020));
+    CMessageBox::Show(this, Ui(Str::ColorListTooShort));
     return;
   }
   WriteColorList(AppSettings(), Colors());

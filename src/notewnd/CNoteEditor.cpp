@@ -20,6 +20,7 @@
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/Layout.h"
 #include "notewnd/NoteGeometry.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -226,25 +227,25 @@ void CNoteEditor::contextMenuEvent(QContextMenuEvent* e) {
   QMenu menu;
   QAction* undo = nullptr;
   if (document()->isUndoAvailable()) {
-    undo = menu.addAction(FromLocal(LoadUIString(32400)));
+    undo = menu.addAction(FromLocal(LoadUIString(Cmd::EditorUndo)));
     menu.addSeparator();
   }
   const bool hasSel = textCursor().hasSelection();
   const bool pasteable = canPaste();
   QAction *cut = nullptr, *copy = nullptr, *paste = nullptr, *del = nullptr, *all = nullptr;
   if (hasSel) {
-    cut = menu.addAction(FromLocal(LoadUIString(32401)));
-    copy = menu.addAction(FromLocal(LoadUIString(32402)));
+    cut = menu.addAction(FromLocal(LoadUIString(Cmd::EditorCut)));
+    copy = menu.addAction(FromLocal(LoadUIString(Cmd::EditorCopy)));
   }
-  if (pasteable) paste = menu.addAction(FromLocal(LoadUIString(32403)));
-  if (hasSel) del = menu.addAction(FromLocal(LoadUIString(32404)));
+  if (pasteable) paste = menu.addAction(FromLocal(LoadUIString(Cmd::EditorPaste)));
+  if (hasSel) del = menu.addAction(FromLocal(LoadUIString(Cmd::EditorDelete)));
   if (hasSel || pasteable) menu.addSeparator();
   if (!toPlainText().isEmpty() && textCursor().selectedText().size() != toPlainText().size()) {
-    all = menu.addAction(FromLocal(LoadUIString(32405)));
+    all = menu.addAction(FromLocal(LoadUIString(Cmd::EditorSelectAll)));
     menu.addSeparator();
   }
-  QMenu* dates = menu.addMenu(FromLocal(LoadUIString(32406)));
-  for (int id : {32200, 32201, 32202, 0, 32217, 32218}) {
+  QMenu* dates = menu.addMenu(FromLocal(LoadUIString(Cmd::EditorDateTime)));
+  for (int id : {Str::DateCodeFirst, Str::DateCodeDateShort, Str::DateCodeTime, 0, Str::DateCodeDateTimeLong, Str::DateCodeDateLong}) {
     if (id == 0) {
       dates->addSeparator();
       continue;
@@ -253,7 +254,7 @@ void CNoteEditor::contextMenuEvent(QContextMenuEvent* e) {
     QAction* a = dates->addAction(label);
     a->setData(label.mid(label.indexOf(QLatin1Char('\t')) + 1));
   }
-  QAction* shortcut = menu.addAction(FromLocal(LoadUIString(32407)));
+  QAction* shortcut = menu.addAction(FromLocal(LoadUIString(Cmd::EditorFileShortcut)));
   QAction* chosen = menu.exec(e->globalPos());
   if (chosen == undo && undo) this->undo();
   else if (chosen && chosen == cut) this->cut();
@@ -262,7 +263,7 @@ void CNoteEditor::contextMenuEvent(QContextMenuEvent* e) {
   else if (chosen && chosen == del) textCursor().removeSelectedText();
   else if (chosen && chosen == all) selectAll();
   else if (chosen && chosen == shortcut) {
-    const QString path = m_main.AskExistingFile(this, 31017, QStringLiteral("ExecDir"));
+    const QString path = m_main.AskExistingFile(this, Str::ProgramFileFilter, QStringLiteral("ExecDir"));
     if (!path.isEmpty()) InsertAtSelection(path.contains(QLatin1Char(' ')) ? QLatin1Char('"') + path + QLatin1Char('"') : path);
   } else if (chosen && chosen->data().isValid()) {
     InsertAtSelection(chosen->data().toString());

@@ -13,6 +13,7 @@
 #include "controls/Platform.h"
 #include "mainwnd/CMainWindow.h"
 #include "notewnd/NoteMeasure.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -365,14 +366,14 @@ void CNoteWnd::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Enter:
       m_main.StartEdit(*this);
       return;
-    case Qt::Key_Delete: m_main.NoteCommand(*this, 32101, e->modifiers() & Qt::ShiftModifier); return;
+    case Qt::Key_Delete: m_main.NoteCommand(*this, Cmd::DeleteNotes, e->modifiers() & Qt::ShiftModifier); return;
     case Qt::Key_Minus:
-      if (keypad) return m_main.NoteCommand(*this, 32111);
+      if (keypad) return m_main.NoteCommand(*this, Cmd::Minimize);
       break;
     case Qt::Key_Plus:
-      if (keypad) return m_main.NoteCommand(*this, 32112);
+      if (keypad) return m_main.NoteCommand(*this, Cmd::Restore);
       break;
-    case Qt::Key_Space: m_main.NoteCommand(*this, 32103); return;
+    case Qt::Key_Space: m_main.NoteCommand(*this, Cmd::Alarm); return;
     case Qt::Key_Menu: return m_main.ShowNoteMenu(*this, mapToGlobal(QPoint(width() / 2, height() / 2)));
     case Qt::Key_F10:
       if (e->modifiers() & Qt::ShiftModifier) return m_main.ShowNoteMenu(*this, mapToGlobal(QPoint(width() / 2, height() / 2)));

@@ -17,6 +17,7 @@
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteMeasure.h"
 #include "notewnd/PrintLayout.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -88,7 +89,7 @@ void PrintNotes(CMainWindow& main, const std::vector<int>& indices) {
   const bool hasPrinter = !QPrinterInfo::defaultPrinter().isNull();
   if (!automatic || !hasPrinter) {
     // Without a printer the dialog still offers to print into a PDF file.
-    if (automatic) CMessageBox::Show(nullptr, FromLocal(LoadUIString(IDS_NO_PRINTER)));
+    if (automatic) CMessageBox::Show(nullptr, FromLocal(LoadUIString(Str::NoPrinter)));
     QPrintDialog dialog(&printer);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

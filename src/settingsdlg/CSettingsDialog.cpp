@@ -52,6 +52,7 @@
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteMeasure.h"
+#include "app/Ids.h"
 
 namespace quillet {
 
@@ -114,7 +115,7 @@ QWidget* WithButton(QWidget* parent, QWidget* field, QPushButton* button) {
 // The transparency controls of a layout: the colour made fully transparent
 // (none or one of the given colours) and the opacity of the rest.
 void FillTransparency(QComboBox* key, QSlider* alpha, std::initializer_list<int> colourNames, int value) {
-  key->addItem(Plain(31185));
+  key->addItem(Plain(Str::None));
   for (int id : colourNames) key->addItem(Plain(id));
   alpha->setRange(0, 255);
   const TransparencySpec t = DecodeTransparency(value);
@@ -144,7 +145,7 @@ class CLayoutPreview : public QWidget {
     p.drawRect(all.adjusted(0, 0, -1, -1));
     p.setPen(ToQColor(c.text));
     DrawText(p, all.adjusted(kEdgeX, kEdgeY, -kEdgeX, -kEdgeY), TextStyle{FontFromLogFont(note.Font), note.Align, 8},
-             Plain(31147));
+             Plain(Str::Preview));
   }
 
  private:
@@ -197,20 +198,20 @@ int QtKeyOfVirtualKey(int vk) {
 CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool noteMode, ColorRef desktop)
     : QWidget(parent), m_values(v) {
   auto* form = new QFormLayout(this);
-  font = new QPushButton(Ui(31102), this);
+  font = new QPushButton(Ui(Str::Font), this);
   text = new QPushButton(this);
   back = new QPushButton(this);
   border = new QPushButton(this);
-  autoText = new QCheckBox(Plain(31503), this);
-  autoBorder = new QCheckBox(Plain(31503), this);
+  autoText = new QCheckBox(Plain(Str::Automatic), this);
+  autoBorder = new QCheckBox(Plain(Str::Automatic), this);
   align = new QComboBox(this);
-  align->addItems({Plain(31106), Plain(31111), Plain(31113)});
-  desk = Check(this, 31114, v.deskColor);
-  random = Check(this, 31115, v.randomColor);
-  randomList = Check(this, 31120, v.randColList);
+  align->addItems({Plain(Str::AlignLeft), Plain(Str::AlignCentered), Plain(Str::AlignRight)});
+  desk = Check(this, Str::UseDesktopColors, v.deskColor);
+  random = Check(this, Str::UseRandomColors, v.randomColor);
+  randomList = Check(this, Str::RandomColorsFromList, v.randColList);
   key = new QComboBox(this);
   alpha = new QSlider(Qt::Horizontal, this);
-  FillTransparency(key, alpha, {31154, 31155, 31156}, v.transparency);
+  FillTransparency(key, alpha, {Str::KeyTextColor, Str::KeyBackgroundColor, Str::KeyBorderColor}, v.transparency);
   preview = new CLayoutPreview(this, [this] { return Values(); }, desktop);
   form->addRow(preview);
   form->addRow(font);
@@ -222,16 +223,16 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool no
     if (extra) h->addWidget(extra);
     AddRow(form, label, box, w);
   };
-  row(31101, text, autoText);
-  row(31103, back);
-  row(31104, border, autoBorder);
-  row(31105, align);
+  row(Str::LayoutTextColor, text, autoText);
+  row(Str::LayoutBackgroundColor, back);
+  row(Str::LayoutBorderColor, border, autoBorder);
+  row(Str::Alignment, align);
   form->addRow(desk);
   form->addRow(random);
   form->addRow(randomList);
-  row(31178, key);
-  row(31128, alpha);
-  colorList = new QPushButton(Plain(31600) + QStringLiteral("..."), this);
+  row(Str::CompletelyTransparentColor, key);
+  row(Str::InfinitelyVariableTransparency, alpha);
+  colorList = new QPushButton(Plain(Str::QuilletColorList) + QStringLiteral("..."), this);
   form->addRow(colorList);
   connect(colorList, &QPushButton::clicked, this, [this] {
     CColorListDialog dialog(this);
@@ -240,9 +241,9 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool no
   if (!noteMode) {
     // The named layouts: choose one to edit, save under a name, delete.
     layouts = new QComboBox(this);
-    save = new QPushButton(Ui(31145), this);
-    remove = new QPushButton(Ui(31146), this);
-    row(31153, layouts, save);
+    save = new QPushButton(Ui(Str::Save), this);
+    remove = new QPushButton(Ui(Str::DeleteLayout), this);
+    row(Str::Layouts, layouts, save);
     form->addRow(remove);
     FillLayouts(0);
     connect(layouts, &QComboBox::currentIndexChanged, this, [this](int i) {
@@ -252,8 +253,8 @@ CSettingsLayout::CSettingsLayout(QWidget* parent, const LayoutValues& v, bool no
     });
     connect(save, &QPushButton::clicked, this, [this] {
       QDialog ask(this);
-      ask.setWindowTitle(Ui(31191));
-      auto* label = new QLabel(Plain(30038), &ask);
+      ask.setWindowTitle(Ui(Str::SaveLayout));
+      auto* label = new QLabel(Plain(Str::NameOfTheLayout), &ask);
       auto* name = new QComboBox(&ask);
       name->setEditable(true);
       for (int i = 1; i < layouts->count(); ++i) name->addItem(layouts->itemText(i));
@@ -328,7 +329,7 @@ void CSettingsLayout::Load(const LayoutValues& v) {
 void CSettingsLayout::FillLayouts(int select) {
   const QSignalBlocker block(layouts);
   layouts->clear();
-  layouts->addItem(Plain(31192), 0);
+  layouts->addItem(Plain(Str::StandardLayout), 0);
   const CSettings& s = AppSettings();
   for (int n : s.GetLayoutList()) layouts->addItem(FromLocal(s.GetString(LayoutSection(n), "Name")), n);
   layouts->setCurrentIndex(std::max(0, layouts->findData(select)));
@@ -372,18 +373,18 @@ CSettingsNewnote::CSettingsNewnote(QWidget* parent, CMainWindow& main) : QWidget
   top = Spin(this, -10000, 10000, s.Int("NewTop"));
   right = Spin(this, -1000, 1000, s.Int("NewRight"));
   bottom = Spin(this, -1000, 1000, s.Int("NewBottom"));
-  minimize = Check(this, 31507, s.Flag("NewMinimize"));
-  alarm = Check(this, 31508, s.Flag("NewAlarm"));
+  minimize = Check(this, Str::MinimizeNote, s.Flag("NewMinimize"));
+  alarm = Check(this, Str::OpenAlarmWindow, s.Flag("NewAlarm"));
   folder = new QComboBox(this);
-  folder->addItem(Plain(31314));
+  folder->addItem(Plain(Str::NoFolder));
   for (const auto& f : main.FolderList()) folder->addItem(FromLocal(f));
   folder->setCurrentIndex(std::clamp(s.Int("NewFolder"), 0, folder->count() - 1));
   text = new QPlainTextEdit(FromLocal(s.String("NewText")), this);
   text->setMaximumHeight(80);
-  insert = new QPushButton(Ui(31134), this);
+  insert = new QPushButton(Ui(Str::Insert), this);
   preview = new QLineEdit(this);
   preview->setReadOnly(true);
-  preview->setAccessibleName(Plain(31147));
+  preview->setAccessibleName(Plain(Str::Preview));
   const auto showPreview = [this] {
     std::string now = ExpandNow(ToLocal(text->toPlainText()));
     TakeCaretMarker(now);
@@ -394,7 +395,7 @@ CSettingsNewnote::CSettingsNewnote(QWidget* parent, CMainWindow& main) : QWidget
   // Every date and time code, each shown with what it gives now.
   connect(insert, &QPushButton::clicked, this, [this, &main] {
     QMenu menu(this);
-    for (int id = 32200; id <= 32219; ++id) {
+    for (int id = Str::DateCodeFirst; id <= Str::DateCodeLast; ++id) {
       const QString label = main.DateMenuLabel(id, true);
       menu.addAction(label)->setData(label.left(label.indexOf(QLatin1Char(' '))));
     }
@@ -403,16 +404,16 @@ CSettingsNewnote::CSettingsNewnote(QWidget* parent, CMainWindow& main) : QWidget
       text->setFocus();
     }
   });
-  form->addRow(Ui(31107), left);
-  form->addRow(Ui(31108), top);
-  form->addRow(Ui(31122), right);
-  form->addRow(Ui(31123), bottom);
+  form->addRow(Ui(Str::PositionLeft), left);
+  form->addRow(Ui(Str::PositionTop), top);
+  form->addRow(Ui(Str::ToRight), right);
+  form->addRow(Ui(Str::ToBottom), bottom);
   form->addRow(minimize);
   form->addRow(alarm);
-  form->addRow(Ui(31509), folder);
-  form->addRow(Ui(31135), text);
+  form->addRow(Ui(Str::NewNoteFolder), folder);
+  form->addRow(Ui(Str::InitialText), text);
   form->addRow(QString(), insert);
-  form->addRow(Plain(31147), preview);
+  form->addRow(Plain(Str::Preview), preview);
 }
 
 // ---- Keyboard ------------------------------------------------------------------
@@ -444,7 +445,7 @@ CSettingsKeyboard::CSettingsKeyboard(QWidget* parent) : QWidget(parent) {
   auto* form = new QFormLayout(this);
   const auto& table = HotkeyTable();
   for (std::size_t i = 0; i < table.size(); ++i) {
-    windows[i] = new QCheckBox(Plain(31198), this);
+    windows[i] = new QCheckBox(Plain(Str::WindowsKey), this);
     keys[i] = new CHotkeyEdit(this, windows[i]);
     auto* box = new QWidget(this);
     auto* h = new QHBoxLayout(box);
@@ -488,14 +489,14 @@ void CSettingsKeyboard::SetValue(int i, int value) {
 CSettingsNetwork::CSettingsNetwork(QWidget* parent, CMainWindow& main) : QWidget(parent) {
   const CSettings& s = AppSettings();
   auto* form = new QFormLayout(this);
-  accept = Check(this, 31196, s.Flag("NetEnable"));
-  onTop = Check(this, 31197, s.Flag("NetOnTop"));
+  accept = Check(this, Str::Accept, s.Flag("NetEnable"));
+  onTop = Check(this, Str::IncomingOnTop, s.Flag("NetOnTop"));
   layout = new QComboBox(this);
-  layout->addItem(Plain(31192), 0);
+  layout->addItem(Plain(Str::StandardLayout), 0);
   for (int n : s.GetLayoutList()) layout->addItem(FromLocal(s.GetString(LayoutSection(n), "Name")), n);
   layout->setCurrentIndex(std::max(0, layout->findData(s.Int("NetLayout"))));
   folder = new QComboBox(this);
-  folder->addItem(Plain(31314));
+  folder->addItem(Plain(Str::NoFolder));
   for (const auto& f : main.FolderList()) folder->addItem(FromLocal(f));
   folder->setCurrentIndex(std::clamp(s.Int("NetFolder"), 0, folder->count() - 1));
   // The port is checked on OK, so it is written here as it is read.
@@ -504,36 +505,36 @@ CSettingsNetwork::CSettingsNetwork(QWidget* parent, CMainWindow& main) : QWidget
   sender = new QLineEdit(FromLocal(s.String("NetSender")), this);
   sender->setMaxLength(static_cast<int>(kMaxSenderName));
   audio = new QComboBox(this);
-  audio->addItems({Plain(31023), Plain(31024), Plain(31025)});
+  audio->addItems({Plain(Str::NoAudioSignal), Plain(Str::StandardSignal), Plain(Str::PlaySoundFile)});
   audio->setCurrentIndex(std::clamp(s.Int("NetAudio"), 0, 2));
   wave = new QLineEdit(FromLocal(s.String("NetWave")), this);
   chooseWave = new QPushButton(QStringLiteral("..."), this);
-  chooseWave->setAccessibleName(Plain(31025));
+  chooseWave->setAccessibleName(Plain(Str::PlaySoundFile));
   connect(chooseWave, &QPushButton::clicked, this, [this, &main] {
-    const QString path = main.AskExistingFile(this, 31021, QStringLiteral("WaveDir"));
+    const QString path = main.AskExistingFile(this, Str::SoundFileFilter, QStringLiteral("WaveDir"));
     if (path.isEmpty()) return;
     wave->setText(path);
     audio->setCurrentIndex(2);
   });
-  testAudio = new QPushButton(Ui(31026), this);
+  testAudio = new QPushButton(Ui(Str::TestAudioSignal), this);
   connect(testAudio, &QPushButton::clicked, this, [this] { CSound::Test(audio->currentIndex(), wave->text()); });
   acceptFrom = new QComboBox(this);
-  acceptFrom->addItems({Plain(30032), Plain(30033), Plain(30034)});
+  acceptFrom->addItems({Plain(Str::AnyComputer), Plain(Str::ThisNetworkOnly), Plain(Str::TheseComputers)});
   acceptFrom->setCurrentIndex(std::clamp(s.Int("NetAccept"), 0, 2));
   acceptList = new QLineEdit(FromLocal(s.String("NetAcceptList")), this);
-  acceptList->setPlaceholderText(Plain(30035));
-  acceptList->setToolTip(Plain(30035));
+  acceptList->setPlaceholderText(Plain(Str::AcceptListHint));
+  acceptList->setToolTip(Plain(Str::AcceptListHint));
   acceptList->setEnabled(acceptFrom->currentIndex() == 2);
   connect(acceptFrom, &QComboBox::currentIndexChanged, acceptList, [this](int i) { acceptList->setEnabled(i == 2); });
   form->addRow(accept);
-  form->addRow(Ui(30031), acceptFrom);
+  form->addRow(Ui(Str::AcceptNotesFrom), acceptFrom);
   form->addRow(QString(), acceptList);
   form->addRow(onTop);
-  form->addRow(Ui(31193), layout);
-  form->addRow(Ui(31505), folder);
-  form->addRow(Ui(31165), port);
-  form->addRow(Ui(31167), sender);
-  form->addRow(Ui(31175), audio);
+  form->addRow(Ui(Str::LayoutLabel), layout);
+  form->addRow(Ui(Str::SearchFolder), folder);
+  form->addRow(Ui(Str::PortNumber), port);
+  form->addRow(Ui(Str::NameOfSender), sender);
+  form->addRow(Ui(Str::IncomingSound), audio);
   form->addRow(QString(), WithButton(this, wave, chooseWave));
   form->addRow(QString(), testAudio);
 }
@@ -545,14 +546,14 @@ CSettingsCalendar::CSettingsCalendar(QWidget* parent) : QWidget(parent) {
   const CalendarLayout stored = ReadCalendarLayout(s);
   m_font = stored.font.value_or(LogFontFromFont(QApplication::font()));
   auto* form = new QFormLayout(this);
-  font = new QPushButton(Ui(31102), this);
+  font = new QPushButton(Ui(Str::Font), this);
   form->addRow(font);
   connect(font, &QPushButton::clicked, this, [this] {
     if (AskFont(m_font, this)) font->setToolTip(FontLabel(m_font));
   });
   font->setToolTip(FontLabel(m_font));
   const std::array<ColorRef, 6> fallback = DesktopCalendarColors();
-  const int names[6] = {31524, 31525, 31526, 31527, 31528, 31529};
+  const int names[6] = {Str::CalBackgroundColor, Str::CalBackgroundColorMonth, Str::CalTextColorMonth, Str::CalTextColorOtherMonths, Str::CalBackgroundColorTitle, Str::CalTextColorTitle};
   for (std::size_t i = 0; i < colors.size(); ++i) {
     colors[i] = new QPushButton(this);
     PaintButton(colors[i], stored.colors[i].value_or(fallback[i]));
@@ -561,12 +562,12 @@ CSettingsCalendar::CSettingsCalendar(QWidget* parent) : QWidget(parent) {
   }
   key = new QComboBox(this);
   alpha = new QSlider(Qt::Horizontal, this);
-  FillTransparency(key, alpha, {31533, 31534, 31535, 31536, 31537, 31538}, stored.transparency);
-  form->addRow(Ui(31178), key);
-  form->addRow(Ui(31128), alpha);
-  form->addRow(weeks = Check(this, 31530, s.Flag("CalWeek")));
-  form->addRow(today = Check(this, 31531, s.Flag("CalToday")));
-  form->addRow(circle = Check(this, 31532, s.Flag("CalCircle")));
+  FillTransparency(key, alpha, {Str::CalKeyBackgroundColor, Str::CalKeyBackgroundColorMonth, Str::CalKeyTextColorMonth, Str::CalKeyTextColorOtherMonths, Str::CalKeyBackgroundColorTitle, Str::CalKeyTextColorTitle}, stored.transparency);
+  form->addRow(Ui(Str::CompletelyTransparentColor), key);
+  form->addRow(Ui(Str::InfinitelyVariableTransparency), alpha);
+  form->addRow(weeks = Check(this, Str::DisplayWeekNumbers, s.Flag("CalWeek")));
+  form->addRow(today = Check(this, Str::ShowToday, s.Flag("CalToday")));
+  form->addRow(circle = Check(this, Str::HighlightToday, s.Flag("CalCircle")));
 }
 
 CalendarLayout CSettingsCalendar::Layout() const {
@@ -591,31 +592,31 @@ CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
     return form;
   };
   // Spins take any number so that OK can say what is out of range.
-  QFormLayout* display = group(31139);
-  display->addRow(autostart = Check(inner, 30043, AutostartOn()));
-  display->addRow(tooSmall = Check(inner, 31132, s.Flag("TooSmall")));
-  display->addRow(showFull = Check(inner, 31133, s.Flag("ShowFull")));
-  display->addRow(shadow = Check(inner, 31521, s.Flag("Shadow")));
-  display->addRow(allWorkspaces = Check(inner, 30037, s.Flag("AllWorkspaces")));
-  display->addRow(balloon = Check(inner, 31522, s.Flag("AlarmBalloon")));
-  display->addRow(Ui(31172), tabStops = Spin(inner, 0, 999, s.Int("TabStops")));
-  QFormLayout* edit = group(31148);
+  QFormLayout* display = group(Str::Display);
+  display->addRow(autostart = Check(inner, Str::StartAtLogin, AutostartOn()));
+  display->addRow(tooSmall = Check(inner, Str::IndicateTooSmall, s.Flag("TooSmall")));
+  display->addRow(showFull = Check(inner, Str::ShowFullUnderMouse, s.Flag("ShowFull")));
+  display->addRow(shadow = Check(inner, Str::DropShadow, s.Flag("Shadow")));
+  display->addRow(allWorkspaces = Check(inner, Str::ShowOnAllWorkspaces, s.Flag("AllWorkspaces")));
+  display->addRow(balloon = Check(inner, Str::AlarmBalloon, s.Flag("AlarmBalloon")));
+  display->addRow(Ui(Str::TabWidthInCharacters), tabStops = Spin(inner, 0, 999, s.Int("TabStops")));
+  QFormLayout* edit = group(Str::EditGroup);
   editType = new QComboBox(inner);
-  editType->addItems({Plain(31149), Plain(31150), Plain(31151)});
+  editType->addItems({Plain(Str::EditSelectAll), Plain(Str::PositionCursorAtTop), Plain(Str::PositionCursorAtBottom)});
   editType->setCurrentIndex(std::clamp(s.Int("EditType"), 0, 2));
   edit->addRow(editType);
-  QFormLayout* del = group(31141);
-  del->addRow(deleteAsk = Check(inner, 31130, s.Flag("DeleteAsk")));
-  del->addRow(deleteBin = Check(inner, 31516, s.Flag("DeleteRecBin")));
-  QFormLayout* print = group(31140);
-  print->addRow(printAuto = Check(inner, 31126, s.Flag("PrintAuto")));
-  print->addRow(printColor = Check(inner, 31127, s.Flag("PrintColor")));
-  print->addRow(printBorder = Check(inner, 31161, s.Flag("PrintBorder")));
-  print->addRow(Ui(31511), printZoom = Spin(inner, 25, 400, s.Int("PrintZoom")));
-  QFormLayout* paste = group(31142);
-  paste->addRow(formatPaste = Check(inner, 31136, s.Flag("FormatPaste")));
-  paste->addRow(pasteAppend = Check(inner, 31520, s.Flag("PasteAppend")));
-  QFormLayout* format = group(31143);
+  QFormLayout* del = group(Str::DeleteGroup);
+  del->addRow(deleteAsk = Check(inner, Str::ConfirmDeletionOfSingleNotes, s.Flag("DeleteAsk")));
+  del->addRow(deleteBin = Check(inner, Str::MoveNotesToRecycleBin, s.Flag("DeleteRecBin")));
+  QFormLayout* print = group(Str::PrintGroup);
+  print->addRow(printAuto = Check(inner, Str::PrintToDefaultPrinter, s.Flag("PrintAuto")));
+  print->addRow(printColor = Check(inner, Str::PrintInColor, s.Flag("PrintColor")));
+  print->addRow(printBorder = Check(inner, Str::WithNoteBorder, s.Flag("PrintBorder")));
+  print->addRow(Ui(Str::ScaleNoteIn), printZoom = Spin(inner, 25, 400, s.Int("PrintZoom")));
+  QFormLayout* paste = group(Str::PasteGroup);
+  paste->addRow(formatPaste = Check(inner, Str::AlwaysFormatLines, s.Flag("FormatPaste")));
+  paste->addRow(pasteAppend = Check(inner, Str::AppendToExistingText, s.Flag("PasteAppend")));
+  QFormLayout* format = group(Str::FormatLinesGroup);
   ratioW = new QComboBox(inner);
   ratioH = new QComboBox(inner);
   for (int i = 1; i <= 10; ++i) {
@@ -624,37 +625,39 @@ CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
   }
   ratioW->setCurrentIndex(s.Int("FormatWidth") - 1);
   ratioH->setCurrentIndex(s.Int("FormatHeight") - 1);
-  format->addRow(Ui(31137), ratioW);
-  format->addRow(Ui(31138), ratioH);
-  QFormLayout* alarm = group(31312);
-  alarm->addRow(Ui(31160), flash = Spin(inner, 0, 99999, s.Int("AlarmFlash")));
-  alarm->addRow(Ui(31174), remind = Spin(inner, 0, 999, s.Int("AlarmRemind")));
-  alarm->addRow(Ui(31187), next = Spin(inner, 0, 2000, s.Int("AlarmNext")));
-  alarm->addRow(Ui(31188), flashIcon = Spin(inner, 0, 99, s.Int("FlashIcon")));
-  QFormLayout* sep = group(31157);
-  sep->addRow(Ui(31158), sepExport = new QLineEdit(FromLocal(s.String("SepExport")), inner));
-  sep->addRow(Ui(31159), sepCopy = new QLineEdit(FromLocal(s.String("SepCopy")), inner));
-  QFormLayout* icon = group(31173);
+  format->addRow(Ui(Str::RatioWidth), ratioW);
+  format->addRow(Ui(Str::RatioHeight), ratioH);
+  QFormLayout* alarm = group(Str::Alarm);
+  alarm->addRow(Ui(Str::FlashTimeInMillisec), flash = Spin(inner, 0, 99999, s.Int("AlarmFlash")));
+  alarm->addRow(Ui(Str::RemindAgainInMinutes), remind = Spin(inner, 0, 999, s.Int("AlarmRemind")));
+  alarm->addRow(Ui(Str::AnnounceMinutes), next = Spin(inner, 0, 2000, s.Int("AlarmNext")));
+  alarm->addRow(Ui(Str::AnnounceFlashCount), flashIcon = Spin(inner, 0, 99, s.Int("FlashIcon")));
+  QFormLayout* sep = group(Str::SeparatorLineForNotes);
+  sep->addRow(Ui(Str::ExportToTextFile), sepExport = new QLineEdit(FromLocal(s.String("SepExport")), inner));
+  sep->addRow(Ui(Str::CopyToClipboard), sepCopy = new QLineEdit(FromLocal(s.String("SepCopy")), inner));
+  QFormLayout* icon = group(Str::TrayDoubleClick);
   iconAction = new QComboBox(inner);
-  for (int id : {31117, 31118, 31124, 31162, 31166, 31131, 31523, 31119}) iconAction->addItem(Plain(id));
+  for (int id : {Str::HotkeyNewNote, Str::HotkeyPasteNote, Str::HotkeyNoteList, Str::HotkeySearch, Str::HotkeySendTo,
+                 Str::HotkeyShowNotes, Str::HotkeyShowCalendar, Str::HotkeyAlwaysOnTop})
+    iconAction->addItem(Plain(id));
   iconAction->setCurrentIndex(std::clamp(s.Int("IconAction"), 0, 7));
   icon->addRow(iconAction);
-  QFormLayout* menus = group(31519);
-  menus->addRow(menuXP = Check(inner, 31510, s.Flag("MenuXP")));
-  menus->addRow(menuFlip = Check(inner, 31518, s.Flag("MenuFlip")));
-  QFormLayout* files = group(31512);
+  QFormLayout* menus = group(Str::Menus);
+  menus->addRow(menuXP = Check(inner, Str::ClassicStyle, s.Flag("MenuXP")));
+  menus->addRow(menuFlip = Check(inner, Str::FlipMainMenu, s.Flag("MenuFlip")));
+  QFormLayout* files = group(Str::Files);
   fileNotes = new QLineEdit(FromLocal(s.String("FileNotes")), inner);
   fileBin = new QLineEdit(FromLocal(s.String("FileRecBin")), inner);
-  browseNotes = new QPushButton(Ui(31177), inner);
-  browseBin = new QPushButton(Ui(31177), inner);
-  for (auto [field, button, filter] : {std::tuple{fileNotes, browseNotes, 31168}, std::tuple{fileBin, browseBin, 31176}})
+  browseNotes = new QPushButton(Ui(Str::BrowseDataFile), inner);
+  browseBin = new QPushButton(Ui(Str::BrowseDataFile), inner);
+  for (auto [field, button, filter] : {std::tuple{fileNotes, browseNotes, Str::DataFileFilter}, std::tuple{fileBin, browseBin, Str::RecycleBinFileFilter}})
     connect(button, &QPushButton::clicked, this, [this, field, filter] {
       const QString path = CFileDialog::ChooseDataFile(this, Ui(filter), field->text());
       if (!path.isEmpty()) field->setText(path);
     });
-  AddRow(files, 31513, WithButton(inner, fileNotes, browseNotes), fileNotes);
-  AddRow(files, 31514, WithButton(inner, fileBin, browseBin), fileBin);
-  files->addRow(Ui(30042), backups = Spin(inner, 0, 365, s.Int("Backups")));
+  AddRow(files, Str::Notes, WithButton(inner, fileNotes, browseNotes), fileNotes);
+  AddRow(files, Str::RecycleBinGroup, WithButton(inner, fileBin, browseBin), fileBin);
+  files->addRow(Ui(Str::DailyBackupsKept), backups = Spin(inner, 0, 365, s.Int("Backups")));
   scroll->setWidget(inner);
   scroll->setWidgetResizable(true);
   // Tab goes from the page's tab to its first field; the page scrolls to the field with the focus.
@@ -669,12 +672,16 @@ CSettingsMisc::CSettingsMisc(QWidget* parent) : QWidget(parent) {
 CSettingsTranslate::CSettingsTranslate(QWidget* parent) : QWidget(parent) {
   table = new QTableWidget(this);
   table->setColumnCount(2);
-  table->setHorizontalHeaderLabels({Plain(31169), Plain(31170)});
+  table->setHorizontalHeaderLabels({Plain(Str::Translation), Plain(Str::English)});
   table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   table->verticalHeader()->hide();
   CIniFile ini;
   ini.Load(UIStrings().TranslationPath());
-  static const int kGroups[] = {30900, 31000, 31100, 31200, 31300, 31400, 31500, 31600, 31700, 32000, 32100, 32200, 32300, 32400, 32500};
+  // The first text of each block (a dialog or a menu) starts a group of rows.
+  static const int kGroups[] = {Str::Ok,           Str::QuilletAlarm,      Str::QuilletSettings, Str::QuilletHide,
+                                Str::QuilletNoteList, Str::QuilletSendTo,  Str::QuilletSearch,   Str::QuilletColorList,
+                                Str::QuilletFolderList, Cmd::NewNote,      Cmd::EditNote,        Str::DateCodeFirst,
+                                Cmd::ViewAll,      Cmd::EditorUndo,        Cmd::GoToToday};
   for (const UIStringEntry& e : UIStringTable()) {
     if (std::find(std::begin(kGroups), std::end(kGroups), e.id) != std::end(kGroups)) table->insertRow(table->rowCount());
     const int row = table->rowCount();
@@ -720,7 +727,7 @@ bool CSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
 
 CSettingsDialog::CSettingsDialog(CMainWindow& main, const CNote* note, QWidget* parent)
     : QDialog(parent), m_main(main), m_noteMode(note != nullptr) {
-  setWindowTitle(note ? Ui(31164) : Ui(31100));
+  setWindowTitle(note ? Ui(Str::NoteSettings) : Ui(Str::QuilletSettings));
   setWindowIcon(QuilletIcon());
   LayoutValues values = ReadLayout(AppSettings(), 0);
   if (note) {
@@ -737,16 +744,16 @@ CSettingsDialog::CSettingsDialog(CMainWindow& main, const CNote* note, QWidget* 
   // Every page's tab in sight, without scroll arrows.
   tabs->setUsesScrollButtons(false);
   layoutPage = new CSettingsLayout(tabs, values, note != nullptr, main.DesktopColor());
-  tabs->addTab(layoutPage, Ui(32114));
+  tabs->addTab(layoutPage, Ui(Cmd::Layout));
   if (!note) {
     // The dialog's hotkey editors need the key combinations for themselves.
     main.UnregisterHotkeys();
-    tabs->addTab(newnotePage = new CSettingsNewnote(tabs, main), Ui(31112));
-    tabs->addTab(keyboardPage = new CSettingsKeyboard(tabs), Ui(31116));
-    tabs->addTab(networkPage = new CSettingsNetwork(tabs, main), Ui(31163));
-    tabs->addTab(calendarPage = new CSettingsCalendar(tabs), Ui(31152));
-    tabs->addTab(miscPage = new CSettingsMisc(tabs), Ui(31125));
-    tabs->addTab(translatePage = new CSettingsTranslate(tabs), Ui(31169));
+    tabs->addTab(newnotePage = new CSettingsNewnote(tabs, main), Ui(Str::NewNotePage));
+    tabs->addTab(keyboardPage = new CSettingsKeyboard(tabs), Ui(Str::Keyboard));
+    tabs->addTab(networkPage = new CSettingsNetwork(tabs, main), Ui(Str::Network));
+    tabs->addTab(calendarPage = new CSettingsCalendar(tabs), Ui(Str::Calendar));
+    tabs->addTab(miscPage = new CSettingsMisc(tabs), Ui(Str::Various));
+    tabs->addTab(translatePage = new CSettingsTranslate(tabs), Ui(Str::Translation));
   }
   // A wheel turned to scroll a page must not change the value that passes
   // under the pointer: spin boxes and lists take it only with the focus.
@@ -834,10 +841,10 @@ void CSettingsDialog::accept() {
   // Checked in this order; the first that fails keeps the dialog open and writes nothing.
   const int port = PortFromText(ToLocal(networkPage->port->text()));
   const std::pair<bool, int> checks[] = {
-      {port >= 20000 && port <= 60000, 30010},
-      {miscPage->tabStops->value() >= 2 && miscPage->tabStops->value() <= 20, 30018},
-      {miscPage->flash->value() >= 100 && miscPage->flash->value() <= 3000, 30009},
-      {miscPage->remind->value() >= 1 && miscPage->remind->value() <= 59, 30019},
+      {port >= 20000 && port <= 60000, Str::PortOutOfRange},
+      {miscPage->tabStops->value() >= 2 && miscPage->tabStops->value() <= 20, Str::TabWidthOutOfRange},
+      {miscPage->flash->value() >= 100 && miscPage->flash->value() <= 3000, Str::FlashTimeOutOfRange},
+      {miscPage->remind->value() >= 1 && miscPage->remind->value() <= 59, Str::RemindTimeOutOfRange},
   };
   for (const auto& [ok, message] : checks)
     if (!ok) {
@@ -863,7 +870,7 @@ void CSettingsDialog::accept() {
     s.WriteInt(sec, "Autostart", miscPage->autostart->isChecked());
     s.WriteInt(sec, "AutostartSet", 1);
     if (!SetAutostart(miscPage->autostart->isChecked(), QCoreApplication::applicationFilePath()))
-      CMessageBox::Show(this, FromLocal(FormatUIString(LoadUIString(IDS_CANNOT_WRITE_FILE), {ToLocal(AutostartPath()), ""})));
+      CMessageBox::Show(this, FromLocal(FormatUIString(LoadUIString(Str::CannotWriteFile), {ToLocal(AutostartPath()), ""})));
   }
   if (translatePage->Changed()) {
     const std::string path = UIStrings().TranslationPath().empty() ? ToLocal(TranslationFilePath()) : UIStrings().TranslationPath();
