@@ -23,12 +23,11 @@
 #include "controls/Platform.h"
 #include "mainwnd/CMainWindow.h"
 #include "app/Ids.h"
+#include "controls/UiText.h"
 
 namespace quillet {
 
 namespace {
-QString Ui(int id) { return FromLocal(LoadUIString(id)); }
-
 QButtonGroup* Radios(QWidget* parent, QGridLayout* grid, std::initializer_list<int> ids, int column = 0) {
   auto* group = new QButtonGroup(parent);
   int row = 0;

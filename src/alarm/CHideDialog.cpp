@@ -14,11 +14,11 @@
 #include "app/UIStrings.h"
 #include "controls/DialogParts.h"
 #include "app/Ids.h"
+#include "controls/UiText.h"
 
 namespace quillet {
 
 namespace {
-QString Ui(int id) { return FromLocal(LoadUIString(id)); }
 DateParts Parts(const DateTime& t) {
   DateParts p;
   t.ToParts(p);

@@ -55,20 +55,13 @@
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/Layout.h"
 #include "app/Ids.h"
+#include "controls/UiText.h"
 
 namespace quillet {
 
 namespace {
 const QString kNoteMime = QStringLiteral("QuilletNote");
 
-QString Ui(int id, bool strip = false) { return FromLocal(LoadUIString(id, strip)); }
-
-QAction* AddItem(QMenu& menu, int id, const QString& text, bool enabled = true) {
-  QAction* a = menu.addAction(text);
-  a->setData(id);
-  a->setEnabled(enabled);
-  return a;
-}
 }  // namespace
 
 CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_commandLine(commandLine) {

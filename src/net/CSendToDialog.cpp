@@ -28,12 +28,11 @@
 #include "net/TransferProtocol.h"
 #include "notes/NoteText.h"
 #include "app/Ids.h"
+#include "controls/UiText.h"
 
 namespace quillet {
 
 namespace {
-QString Ui(int id) { return FromLocal(LoadUIString(id)); }
-
 QIcon StatusIcon(int status) {
   QPixmap pm(16, 15);
   pm.fill(Qt::transparent);

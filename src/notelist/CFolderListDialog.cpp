@@ -13,11 +13,11 @@
 #include "controls/CMessageBox.h"
 #include "mainwnd/CMainWindow.h"
 #include "app/Ids.h"
+#include "controls/UiText.h"
 
 namespace quillet {
 
 namespace {
-QString Ui(int id) { return FromLocal(LoadUIString(id)); }
 constexpr int kOldName = Qt::UserRole;
 }  // namespace
 

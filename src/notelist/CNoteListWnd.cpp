@@ -42,12 +42,10 @@
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteMeasure.h"
 #include "app/Ids.h"
+#include "controls/UiText.h"
 
 namespace quillet {
 
-namespace {
-QString Ui(int id, bool strip = false) { return FromLocal(LoadUIString(id, strip)); }
-}  // namespace
 
 // ---- Miniatures ---------------------------------------------------------------
 

@@ -14,11 +14,11 @@
 #include "controls/DialogParts.h"
 #include "common/Text.h"
 #include "app/Ids.h"
+#include "controls/UiText.h"
 
 namespace quillet {
 
 namespace {
-QString Ui(int id) { return FromLocal(LoadUIString(id)); }
 }
 
 CSearchDialog::CSearchDialog(QWidget* parent) : QDialog(parent) {

@@ -13,11 +13,11 @@
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/Layout.h"
 #include "app/Ids.h"
+#include "controls/UiText.h"
 
 namespace quillet {
 
 namespace {
-QString Ui(int id) { return FromLocal(LoadUIString(id)); }
 QIcon Swatch(ColorRef c) {
   QPixmap pm(48, 16);
   pm.fill(ToQColor(c));

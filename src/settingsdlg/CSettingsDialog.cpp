@@ -53,11 +53,11 @@
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteMeasure.h"
 #include "app/Ids.h"
+#include "controls/UiText.h"
 
 namespace quillet {
 
 namespace {
-QString Ui(int id) { return FromLocal(LoadUIString(id)); }
 QString Plain(int id) { return FromLocal(LoadUIString(id, true)); }
 
 // The calendar's colours where its layout sets none: the desktop's own, in
