@@ -36,6 +36,7 @@
 #include "controls/CModal.h"
 #include "controls/Platform.h"
 #include "controls/QtDateNames.h"
+#include "mainwnd/CAlarms.h"
 #include "mainwnd/CGlobalHotkeys.h"
 #include "mainwnd/CTrayIcon.h"
 #include "mainwnd/Hotkeys.h"
@@ -73,9 +74,7 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
     return AllowPrograms(source, commands);
   });
   m_store.SetDesktopColor([this] { return DesktopColor(); });
-  m_alarmTimer.setInterval(2000);
-  connect(&m_alarmTimer, &QTimer::timeout, this, &CMainWindow::AlarmTick);
-  connect(&m_trayFlashTimer, &QTimer::timeout, this, &CMainWindow::TrayFlashTick);
+  m_alarms = std::make_unique<CAlarms>(*this);
   m_showBatch.setInterval(0);
   connect(&m_showBatch, &QTimer::timeout, this, &CMainWindow::ShowPendingBatch);
   m_fileCheck.setSingleShot(true);
@@ -132,7 +131,7 @@ void CMainWindow::OnCreate() {
   connect(qApp, &QGuiApplication::screenAdded, this, [this] { BringLostNotesBack(); });
   connect(qApp, &QGuiApplication::screenRemoved, this, [this] { BringLostNotesBack(); });
   // A write-protected data file fires no alarm and ends no hiding.
-  if (!HasFlag(kReadOnly)) m_alarmTimer.start();
+  if (!HasFlag(kReadOnly)) m_alarms->Start();
   // A folder in the file's place has been named as such while loading.
   else if (!QFileInfo(FromLocal(m_store.DataPath())).isDir())
     ShowMessage(FormatUIString(LoadUIString(Str::ReadOnlyFile), {m_store.DataPath()}));
@@ -229,9 +228,7 @@ void CMainWindow::Shutdown() {
   if (m_server) m_server->Close();
   UnregisterHotkeys();
   m_calendar.reset();
-  m_alarmTimer.stop();
-  m_trayFlashTimer.stop();
-  m_sound.Stop();
+  m_alarms->Stop();
   m_undo.Clear();
   if (m_tray) m_tray->Remove();
   // The notes stay in memory, closed to writes: taking their windows down one
@@ -288,10 +285,7 @@ void CMainWindow::NoteRemoving(CNote& note) {
   it->second->Detach();
   it->second.release()->deleteLater();
   m_windows.erase(it);
-  if (m_soundNote == &note) {
-    m_sound.Stop();
-    m_soundNote = nullptr;
-  }
+  m_alarms->NoteRemoving(note);
 }
 
 void CMainWindow::NoteIndexChanged(CNote& note) {
@@ -1120,7 +1114,7 @@ void CMainWindow::WatchDataFile() {
 }
 
 bool CMainWindow::NotesMayChangeNow() const {
-  return HasFlag(kIdle) && !m_editor && m_ringing.empty() && !QApplication::activeModalWidget() &&
+  return HasFlag(kIdle) && !m_editor && !m_alarms->AnyRinging() && !QApplication::activeModalWidget() &&
          !QApplication::activePopupWidget();
 }
 
@@ -1190,261 +1184,12 @@ std::vector<Rect4> CMainWindow::VisibleNoteRects() const {
 }
 }  // namespace quillet
 
-// ---- Alarms and hiding ------------------------------------------------------
-
 namespace quillet {
-
-namespace {
-int FlashInterval() { return std::clamp(AppSettings().Int("AlarmFlash"), 100, 3000); }
-}  // namespace
 
 int CMainWindow::IndexOf(const CNote* note) const {
   for (const auto& n : m_store.Notes())
     if (n.get() == note) return n->Index;
   return -1;
-}
-
-void CMainWindow::StartFlash(CNoteWnd& note) { note.StartFlash(FlashInterval()); }
-
-bool CMainWindow::StopFlash(CNoteWnd& w) {
-  if (!w.IsFlashing()) return true;
-  w.StopFlashTimer();
-  CNote& n = w.Note();
-  if (n.AlarmSignal == 3 && m_soundNote == &n) {
-    m_sound.Stop();
-    m_soundNote = nullptr;
-  }
-  w.ApplyZOrder(false);
-  if (n.AlarmType == 1) {
-    DeleteByAlarm(&n);
-    return false;
-  }
-  if (HasFlag(kShowNotes) && n.HideMode == 0)
-    w.update();
-  else
-    w.hide();
-  return true;
-}
-
-void CMainWindow::DeleteByAlarm(CNote* note) {
-  const int index = IndexOf(note);
-  if (index < 0) return;
-  DeleteNotes({index}, false, true);
-  SaveAllNotes();
-  m_nextAlarmIndex = -2;
-}
-
-void CMainWindow::AlarmTick() {
-  if (!HasFlag(kIdle) || HasFlag(kReadOnly)) return;
-  CBusyGuard busy(*this);
-  const DateTime now = Now();
-  std::optional<std::pair<DateTime, int>> pick;
-  // The count is read anew at every step: a firing can delete a note.
-  for (int i = 0; i < NoteCount(); ++i) {
-    CNote* n = GetNote(i);
-    if (const auto next = NextOccurrence(*n, now); next && (!pick || Before(*next, pick->first))) pick = {{*next, i}};
-    DateTime firing;
-    if (m_ringing.count(n)) continue;  // its box is still open
-    if (IsAlarmDue(*n, now, &firing)) {
-      FireAlarm(n, firing, now);
-      continue;
-    }
-    if (TimedUnhideDue(*n, now)) {
-      n->HideMode = 0;
-      SaveNote(i, false);
-      if (CNoteWnd* w = WindowOf(*n); w && HasFlag(kShowNotes)) ShowNote(*w);
-      Q_EMIT NotesChanged();
-    }
-  }
-  AnnounceNextAlarm(pick, now);
-  BringLostNotesBack();
-}
-
-void CMainWindow::FireAlarm(CNote* note, const DateTime& firing, const DateTime& now) {
-  m_nextAlarmIndex = -2;
-  // The sound; a wave file that is not there still gives a signal.
-  if (note->AlarmSignal == 1) {
-    CSound::Beep();
-  } else if (note->AlarmSignal == 2 || note->AlarmSignal == 3) {
-    const bool loop = note->AlarmSignal == 3 && note->AlarmAction != 2;
-    if (m_sound.PlayWave(FromLocal(note->AlarmWave()), loop))
-      m_soundNote = note;
-    else
-      CSound::Beep();
-  }
-  CNoteWnd* w = WindowOf(*note);
-  if (note->AlarmAction == 1 && w) {
-    w->show();
-    w->raise();
-    StartFlash(*w);
-    FinishFiring(note, firing, now);
-    return;
-  }
-  if (note->AlarmAction == 2) {
-    if (!RunAlarmProgram(note->AlarmExec())) {
-      // The message names the note too, so the alarm is not lost with its program.
-      std::string text = FormatUIString(LoadUIString(Str::CannotRun), {note->AlarmExec()});
-      if (!note->Text().empty()) text += "\n\n" + note->Text();
-      CMessageBox::Show(nullptr, FromLocal(text));
-    }
-    FinishFiring(note, firing, now);
-    return;
-  }
-  ShowAlarmBox(note, firing, now);
-}
-
-void CMainWindow::ShowAlarmBox(CNote* note, const DateTime& firing, const DateTime& now) {
-  // The box does not wait for its answer: other alarms, programs and timed
-  // unhiding go on meanwhile, and their boxes stand beside it.
-  m_ringing.insert(note);
-  auto* box = new CAlarmBox(*note, AppSettings().Int("AlarmRemind"));
-  const int open = static_cast<int>(m_ringing.size()) - 1;
-  if (open > 0) {
-    box->adjustSize();
-    const QRect area = WorkArea();
-    const QPoint step(32 * (open % 10), 32 * (open % 10));
-    box->move(area.center() - QPoint(box->width() / 2, box->height() / 2) + step);
-  }
-  CModal::Open(box, [this, note, firing, now](int result) {
-    m_ringing.erase(note);
-    if (m_shutDown) return;
-    if (note->AlarmSignal == 3 && m_soundNote == note) {
-      m_sound.Stop();
-      m_soundNote = nullptr;
-    }
-    if (IndexOf(note) < 0) return;  // removed while the box was open
-    CBusyGuard busy(*this);
-    if (result == CAlarmBox::kRemind) {
-      // From the click, not from when the box appeared: it may have stood open for an hour.
-      PostponeAlarm(*note, Now(), firing, AppSettings().Int("AlarmRemind"));
-      SaveNote(IndexOf(note), false);
-      return;
-    }
-    if (result == CAlarmBox::kChangeAlarm) {
-      if (CNoteWnd* nw = WindowOf(*note); nw && EditAlarm(*nw)) return;
-      ShowAlarmBox(note, firing, now);
-      return;
-    }
-    FinishFiring(note, firing, now);
-  });
-}
-
-void CMainWindow::FinishFiring(CNote* note, const DateTime& firing, const DateTime& now) {
-  if (RescheduleAfterFiring(*note, now, firing) == AfterFiring::DeleteNote) {
-    DeleteByAlarm(note);
-    return;
-  }
-  SaveNote(IndexOf(note), false);
-  Q_EMIT NotesChanged();
-}
-
-bool CMainWindow::RunAlarmProgram(const std::string& command) {
-  const QString text = FromLocal(command).trimmed();
-  if (text.isEmpty()) return false;
-  // An executable with its arguments is started; anything else is opened.
-  QStringList parts = QProcess::splitCommand(text);
-  if (!parts.isEmpty()) {
-    const QString program = parts.takeFirst();
-    const QFileInfo info(program);
-    const QString found = program.contains(QLatin1Char('/')) ? (info.isFile() && info.isExecutable() ? program : QString())
-                                                             : QStandardPaths::findExecutable(program);
-    if (!found.isEmpty()) return QProcess::startDetached(found, parts);
-  }
-  QString target = text;
-  if (target.startsWith(QStringLiteral("~/"))) target = QDir::homePath() + target.mid(1);
-  const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath())
-                                             : QUrl::fromUserInput(target);
-  if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) return false;
-  return url.isValid() && QDesktopServices::openUrl(url);
-}
-
-void CMainWindow::AnnounceNextAlarm(const std::optional<std::pair<DateTime, int>>& pick, const DateTime& now) {
-  int wanted = 0;
-  if (pick && MinutesUntil(now, pick->first) <= AppSettings().Int("AlarmNext")) wanted = 1;
-  if (wanted != m_trayImage) {
-    m_trayImage = wanted;
-    m_nextAlarmIndex = -2;
-  }
-  const int index = pick ? pick->second : -1;
-  if (index == m_nextAlarmIndex) return;
-  m_nextAlarmIndex = index;
-  m_nextAlarmTime = pick ? pick->first : DateTime();
-  m_trayFlashTimer.stop();
-  if (m_tray) m_tray->SetIcon(QuilletIcon(m_trayImage));
-  if (m_trayImage == 1) {
-    m_trayFlashCount = 2 * AppSettings().Int("FlashIcon");
-    if (m_trayFlashCount > 0) m_trayFlashTimer.start(FlashInterval());
-  }
-  UpdateTrayTip();
-}
-
-void CMainWindow::TrayFlashTick() {
-  if (m_tray) m_tray->SetIcon(QuilletIcon(m_trayFlashCount % 2 ? m_trayImage : 2));
-  if (--m_trayFlashCount <= 0) m_trayFlashTimer.stop();
-}
-
-void CMainWindow::UpdateTrayTip() {
-  if (!m_tray) return;
-  // The tip of the icon names the next alarm, as the hover balloon does.
-  QString tip = QStringLiteral("Quillet");
-  if (HasFlag(kAlarmBalloon)) {
-    const CNote* n = m_nextAlarmIndex >= 0 ? GetNote(m_nextAlarmIndex) : nullptr;
-    if (!n) {
-      tip += QLatin1Char('\n') + Ui(Str::NoActiveAlarm);
-    } else {
-      DateParts at, today;
-      m_nextAlarmTime.ToParts(at);
-      Now().ToParts(today);
-      const bool isToday = at.year == today.year && at.month == today.month && at.day == today.day;
-      tip = QStringLiteral("Quillet - ") + FromLocal(ExpandDateFormat(isToday ? "%X" : "%x %X", at, CQtDateNames())) +
-            QLatin1Char('\n') + FromLocal(n->Text()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    }
-  }
-  m_tray->SetToolTip(tip);
-}
-
-bool CMainWindow::EditAlarm(CNoteWnd& w) {
-  if (HasFlag(kReadOnly)) return false;
-  CAlarmSheet sheet(w.Note(), Now(), this);
-  sheet.SetClock([this] { return Now(); });
-  if (CModal::Run(sheet) != QDialog::Accepted) return false;
-  CNote& n = w.Note();
-  const AlarmOutcome& r = sheet.Result();
-  n.AlarmTime = r.alarmTime;
-  n.AlarmScheduled.SetNull();
-  n.AlarmType = r.type;
-  n.AlarmEvery = r.every;
-  n.AlarmAction = r.action;
-  n.SetAlarmExec(r.exec);
-  n.AlarmSignal = r.signal;
-  n.SetAlarmWave(r.wave);
-  if (sheet.HideNote() && n.HideMode == 0) {
-    n.HideMode = 1;
-    w.hide();
-  } else if (!sheet.HideNote() && n.HideMode != 0) {
-    n.HideMode = 0;
-    if (HasFlag(kShowNotes)) ShowNote(w);
-  }
-  SaveNote(n.Index, false);
-  m_nextAlarmIndex = -2;
-  Q_EMIT NotesChanged();
-  return true;
-}
-
-void CMainWindow::EditHiding(CNoteWnd& w) {
-  if (HasFlag(kReadOnly)) return;
-  CHideDialog dialog(w.Note(), Now());
-  dialog.SetClock([this] { return Now(); });
-  if (CModal::Run(dialog) != QDialog::Accepted) return;
-  CNote& n = w.Note();
-  n.HideMode = dialog.Result().mode;
-  n.HideUntil = dialog.Result().until;
-  SaveNote(n.Index, false);
-  if (n.HideMode != 0)
-    w.hide();
-  else if (HasFlag(kShowNotes))
-    w.show();
-  Q_EMIT NotesChanged();
 }
 
 }  // namespace quillet
@@ -1715,5 +1460,21 @@ void CMainWindow::ToggleCalendar() {
   SetFlag(kCalendarShown, !HasFlag(kCalendarShown));
   if (m_calendar) m_calendar->Place();
 }
+
+}  // namespace quillet
+
+// ---- The parts' commands as the windows and tests reach them -------------------
+
+namespace quillet {
+
+void CMainWindow::AlarmTick() { m_alarms->AlarmTick(); }
+bool CMainWindow::AlarmTimerRunning() const { return m_alarms->Running(); }
+bool CMainWindow::EditAlarm(CNoteWnd& note) { return m_alarms->EditAlarm(note); }
+void CMainWindow::EditHiding(CNoteWnd& note) { m_alarms->EditHiding(note); }
+int CMainWindow::NextAlarmIndex() const { return m_alarms->NextAlarmIndex(); }
+int CMainWindow::TrayImage() const { return m_alarms->TrayImage(); }
+bool CMainWindow::RunAlarmProgram(const std::string& command) { return CAlarms::RunAlarmProgram(command); }
+void CMainWindow::StartFlash(CNoteWnd& note) { m_alarms->StartFlash(note); }
+bool CMainWindow::StopFlash(CNoteWnd& note) { return m_alarms->StopFlash(note); }
 
 }  // namespace quillet

@@ -26,6 +26,7 @@ class QHostInfo;
 namespace quillet {
 
 class CNoteWnd;
+class CAlarms;
 class CNoteEditor;
 class CCalendar;
 class CGlobalHotkeys;
@@ -115,18 +116,22 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   // The alarm flash stops at any click; false when the alarm removed the note.
   bool StopFlash(CNoteWnd& note);
   void StartFlash(CNoteWnd& note);
+  int IndexOf(const CNote* note) const;
+  void ShowNote(CNoteWnd& w);
+  const std::map<const CNote*, std::unique_ptr<CNoteWnd>>& Windows() const { return m_windows; }
 
   // Alarms and hiding.
   void SetClock(std::function<DateTime()> clock) { m_clock = std::move(clock); }
   DateTime Now() const { return m_clock ? m_clock() : DateTime::Now(); }
   // Fires what is due, shows notes whose hiding ended, announces the next alarm.
   void AlarmTick();
-  bool AlarmTimerRunning() const { return m_alarmTimer.isActive(); }
+  bool AlarmTimerRunning() const;
   // The alarm dialog; true when it was confirmed.
   bool EditAlarm(CNoteWnd& note);
   void EditHiding(CNoteWnd& note);
-  int NextAlarmIndex() const { return m_nextAlarmIndex; }
-  int TrayImage() const { return m_trayImage; }
+  int NextAlarmIndex() const;
+  int TrayImage() const;
+  CAlarms& Alarms() { return *m_alarms; }
   // Starts the program an alarm names, or opens it; false when that fails.
   static bool RunAlarmProgram(const std::string& command);
 
@@ -233,16 +238,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void OpenLink(const std::string& link);
   void ApplyLayoutToSelected(int layoutNumber);
   void SetFolderOfSelected(int k);
-  void ShowNote(CNoteWnd& w);
   void CheckReadOnly();
-  int IndexOf(const CNote* note) const;
-  void FireAlarm(CNote* note, const DateTime& firing, const DateTime& now);
-  void FinishFiring(CNote* note, const DateTime& firing, const DateTime& now);
-  void ShowAlarmBox(CNote* note, const DateTime& firing, const DateTime& now);
-  void AnnounceNextAlarm(const std::optional<std::pair<DateTime, int>>& pick, const DateTime& now);
-  void TrayFlashTick();
-  void DeleteByAlarm(CNote* note);
-  void UpdateTrayTip();
 
   QString m_commandLine;
   uint32_t m_flags = kIdle;
@@ -263,7 +259,6 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void ShowPendingBatch();
   bool m_shutDown = false;
   std::function<DateTime()> m_clock;
-  QTimer m_alarmTimer, m_trayFlashTimer;
   QFileSystemWatcher m_fileWatcher;
   QTimer m_fileCheck;  // single shot
   bool m_folderChanged = false;  // since the last look for conflict copies
@@ -271,13 +266,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   bool NotesMayChangeNow() const;
   // Conflict copies a sync tool left beside the data file, offered for import once.
   void OfferConflictCopies();
-  int m_nextAlarmIndex = -1;
-  DateTime m_nextAlarmTime;
-  int m_trayImage = 0;  // 0 normal, 1 announcement
-  int m_trayFlashCount = 0;
-  CSound m_sound;
-  const CNote* m_soundNote = nullptr;
-  std::set<const CNote*> m_ringing;
+  std::unique_ptr<CAlarms> m_alarms;
   bool m_allWorkspaces = true;  // as the notes were last told
   std::map<int, std::pair<QPointer<CNoteWnd>, ReceivedNote>> m_peerLookups;  // by lookup id  // notes whose alarm box is open
   std::unique_ptr<CNoteServer> m_server;
