@@ -38,6 +38,7 @@
 #include "controls/QtDateNames.h"
 #include "mainwnd/CAlarms.h"
 #include "mainwnd/CGlobalHotkeys.h"
+#include "mainwnd/CNetwork.h"
 #include "mainwnd/CTrayIcon.h"
 #include "mainwnd/Hotkeys.h"
 #include "net/CNoteServer.h"
@@ -75,6 +76,7 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
   });
   m_store.SetDesktopColor([this] { return DesktopColor(); });
   m_alarms = std::make_unique<CAlarms>(*this);
+  m_network = std::make_unique<CNetwork>(*this);
   m_showBatch.setInterval(0);
   connect(&m_showBatch, &QTimer::timeout, this, &CMainWindow::ShowPendingBatch);
   m_fileCheck.setSingleShot(true);
@@ -90,7 +92,7 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
 }
 
 CMainWindow::~CMainWindow() {
-  for (const auto& [id, lookup] : m_peerLookups) QHostInfo::abortHostLookup(id);
+  m_network.reset();
   m_store.Notes().SetObserver(nullptr);
   m_windows.clear();
 }
@@ -192,7 +194,7 @@ void CMainWindow::ApplySettings() {
   const std::string bin = s.String("FileRecBin");
   m_store.SetRecycleBinPath(bin.empty() ? CRecycleBin::DerivedPath(m_store.DataPath()) : bin);
   RegisterHotkeys();
-  StartListening();
+  m_network->StartListening();
   // The calendar is made anew from its settings.
   m_calendar = std::make_unique<CCalendar>(*this);
   m_calendar->Place();
@@ -225,7 +227,7 @@ void CMainWindow::Shutdown() {
   s.WriteInt("Settings", "CalShow", HasFlag(kCalendarShown) ? 1 : 0);
   s.WriteInt("Settings", "AlwaysOnTop", HasFlag(kAlwaysOnTop) ? 1 : 0);
   s.Store().Sync();
-  if (m_server) m_server->Close();
+  m_network->Close();
   UnregisterHotkeys();
   m_calendar.reset();
   m_alarms->Stop();
@@ -1194,133 +1196,6 @@ int CMainWindow::IndexOf(const CNote* note) const {
 
 }  // namespace quillet
 
-// ---- Notes over the network -------------------------------------------------
-
-namespace quillet {
-
-namespace {
-void ApplyAcceptRule(CNoteServer& server, const CSettings& s) {
-  const auto rule = static_cast<AcceptFrom>(std::clamp(s.Int("NetAccept"), 0, 2));
-  std::vector<Ipv4Net> local, listed;
-  for (const QNetworkInterface& iface : QNetworkInterface::allInterfaces()) {
-    if (!(iface.flags() & QNetworkInterface::IsUp)) continue;
-    for (const QNetworkAddressEntry& e : iface.addressEntries()) {
-      bool ok = false;
-      const uint32_t address = e.ip().toIPv4Address(&ok);
-      if (ok) local.push_back({address, e.netmask().toIPv4Address()});
-    }
-  }
-  std::vector<QString> names;
-  for (const std::string& entry : SplitRecipients(s.String("NetAcceptList"))) {
-    if (const auto net = ParseIpv4Net(entry))
-      listed.push_back(*net);
-    else
-      names.push_back(FromLocal(entry));
-  }
-  server.SetAcceptRule(rule, std::move(local), std::move(listed));
-  if (rule == AcceptFrom::kListed)
-    for (const QString& name : names) server.AllowHost(name);
-}
-}  // namespace
-
-void CMainWindow::StartListening() {
-  if (m_server) m_server->Close();
-  CSettings& s = AppSettings();
-  if (!s.Flag("NetEnable")) return;
-  // A note that cannot be kept is not taken: the sender is told it was not delivered.
-  if (HasFlag(kReadOnly)) return;
-  const auto port = PortFromText(s.String("NetPort"));
-  if (!HasFlag(kNoSockets)) {
-    if (!m_server) {
-      m_server = std::make_unique<CNoteServer>();
-      connect(m_server.get(), &CNoteServer::NoteReceived, this, [this](const ReceivedNote& n) { ReceiveNote(n); });
-    }
-    ApplyAcceptRule(*m_server, s);
-    if (m_server->Listen(port)) return;
-  }
-  // Networking stays off, also at later starts, until the user turns it on again.
-  s.WriteInt("Settings", "NetEnable", 0);
-  CBusyGuard busy(*this);
-  CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(Str::PortCannotBeOpened), {std::to_string(port)})));
-}
-
-CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) {
-  if (HasFlag(kReadOnly) || received.text.empty() || received.from.empty()) return nullptr;
-  const CSettings& s = AppSettings();
-  const bool onTop = s.Flag("NetOnTop");
-  if (!onTop) activateWindow();
-  // The note is made whole before its window is shown, once: a window
-  // shown and then changed costs the X server and the window manager dearly
-  // when notes come in quick succession.
-  const NotePoint p = GetNewNotePosition();
-  CNote n;
-  n.Rect = {p.x, p.y, 10, 10};
-  n.SetText(CapNoteText(received.text));
-  const int netLayout = s.Int("NetLayout");
-  ApplyLayout(n, ReadLayout(s, netLayout > 0 ? netLayout : 0));
-  if (const int folder = s.Int("NetFolder"); folder > 0) {
-    const std::vector<std::string> folders = FolderList();
-    if (folder <= static_cast<int>(folders.size())) n.SetFolder(folders[static_cast<std::size_t>(folder - 1)]);
-  }
-  n.SetFlag(kFlagOnTop, onTop);
-  n.SetReceivedFrom(received.from);
-  n.Modified = DateTime::Now();
-  n.ReceivedOn = n.Modified;
-  const QRect r = NewNoteRect(n, p);
-  n.Rect = {r.x(), r.y(), r.width(), r.height()};
-  m_nextVisible = false;
-  CNote* created = m_store.CreateNote(std::move(n));
-  m_nextVisible = true;
-  if (!created) return nullptr;
-  CNoteWnd* w = WindowOf(*created);
-  SaveNote(created->Index, true);
-  ClearSelection();
-  if (!onTop) w->SetSelected(true);
-  w->show();
-  RecordPeerAddress(*w, received);
-  switch (s.Int("NetAudio")) {
-    case 1: CSound::Beep(); break;
-    case 2: m_netSound.PlayWave(FromLocal(s.String("NetWave")), false); break;
-    default: break;
-  }
-  Q_EMIT NotesChanged();
-  return w;
-}
-
-void CMainWindow::RecordPeerAddress(CNoteWnd& w, const ReceivedNote& received) {
-  const QString host = FromLocal(HostOf(received.from));
-  if (received.peer.empty() || host == FromLocal(received.peer)) return;
-  // A header that no name lookup turns into an address is a title: a reply
-  // needs the address the note came from.
-  // Looked up through a slot, with what the answer needs kept here: a
-  // lookup still running when the program ends then leaves nothing behind.
-  const int id = QHostInfo::lookupHost(host, this, SLOT(PeerLookedUp(QHostInfo)));
-  m_peerLookups[id] = {QPointer<CNoteWnd>(&w), received};
-}
-
-void CMainWindow::PeerLookedUp(const QHostInfo& info) {
-  const auto it = m_peerLookups.find(info.lookupId());
-  if (it == m_peerLookups.end()) return;
-  const auto [wnd, received] = std::move(it->second);
-  m_peerLookups.erase(it);
-  if (info.error() == QHostInfo::NoError && !info.addresses().isEmpty()) return;
-  for (const auto& [note, window] : m_windows) {
-    if (window.get() != wnd || note->ReceivedFrom() != received.from) continue;
-    window->Note().SetReceivedFrom(WithPeerAddress(received.from, received.peer));
-    SaveNote(note->Index, false);
-    return;
-  }
-}
-
-void CMainWindow::SendTo(const QString& text, const QString& recipients) {
-  CBusyGuard busy(*this);
-  CSendToDialog dialog;
-  dialog.SetText(text);
-  dialog.SetRecipients(recipients);
-  CModal::Run(dialog);
-}
-
-}  // namespace quillet
 
 namespace quillet {
 
@@ -1476,5 +1351,9 @@ int CMainWindow::TrayImage() const { return m_alarms->TrayImage(); }
 bool CMainWindow::RunAlarmProgram(const std::string& command) { return CAlarms::RunAlarmProgram(command); }
 void CMainWindow::StartFlash(CNoteWnd& note) { m_alarms->StartFlash(note); }
 bool CMainWindow::StopFlash(CNoteWnd& note) { return m_alarms->StopFlash(note); }
+CNoteServer* CMainWindow::Server() const { return m_network->Server(); }
+CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) { return m_network->ReceiveNote(received); }
+void CMainWindow::RecordPeerAddress(CNoteWnd& w, const ReceivedNote& received) { m_network->RecordPeerAddress(w, received); }
+void CMainWindow::SendTo(const QString& text, const QString& recipients) { m_network->SendTo(text, recipients); }
 
 }  // namespace quillet

@@ -27,6 +27,7 @@ namespace quillet {
 
 class CNoteWnd;
 class CAlarms;
+class CNetwork;
 class CNoteEditor;
 class CCalendar;
 class CGlobalHotkeys;
@@ -157,10 +158,12 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void SearchCommand();
 
   // Notes over the network.
-  CNoteServer* Server() const { return m_server.get(); }
+  CNoteServer* Server() const;
+  CNetwork& Network() { return *m_network; }
+  // Notes received from the network are made hidden and shown once their sender is known.
+  void SetNextVisible(bool visible) { m_nextVisible = visible; }
   // A note that came over the network, with its sender and time of arrival.
   void RecordPeerAddress(CNoteWnd& w, const ReceivedNote& received);
-  Q_SLOT void PeerLookedUp(const QHostInfo& info);
   CNoteWnd* ReceiveNote(const ReceivedNote& received);
   // The send-to dialog with this text and these recipients.
   void SendTo(const QString& text, const QString& recipients);
@@ -215,6 +218,8 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void NoteAdded(CNote& note) override;
   void NoteRemoving(CNote& note) override;
   void NoteIndexChanged(CNote& note) override;
+
+ public:
   void ShowMessage(const std::string& text);
   bool AllowPrograms(const std::string& source, const std::vector<std::string>& commands);
   void NewNoteCommand(int n);
@@ -240,6 +245,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void SetFolderOfSelected(int k);
   void CheckReadOnly();
 
+ private:
   QString m_commandLine;
   uint32_t m_flags = kIdle;
   CNoteStore m_store;
@@ -268,14 +274,11 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void OfferConflictCopies();
   std::unique_ptr<CAlarms> m_alarms;
   bool m_allWorkspaces = true;  // as the notes were last told
-  std::map<int, std::pair<QPointer<CNoteWnd>, ReceivedNote>> m_peerLookups;  // by lookup id  // notes whose alarm box is open
-  std::unique_ptr<CNoteServer> m_server;
+  std::unique_ptr<CNetwork> m_network;
   std::unique_ptr<CGlobalHotkeys> m_hotkeys;
   std::unique_ptr<CCalendar> m_calendar;
   CRandomColors m_random;
   bool m_toldNoHotkeys = false;
-  CSound m_netSound;
-  void StartListening();
 };
 
 // Clears the idle state while a dialog or menu of the program is open.
