@@ -39,6 +39,7 @@
 #include "mainwnd/CAlarms.h"
 #include "mainwnd/CGlobalHotkeys.h"
 #include "mainwnd/CNetwork.h"
+#include "mainwnd/CNoteCommands.h"
 #include "mainwnd/CTrayIcon.h"
 #include "mainwnd/Hotkeys.h"
 #include "net/CNoteServer.h"
@@ -62,7 +63,6 @@
 namespace quillet {
 
 namespace {
-const QString kNoteMime = QStringLiteral("QuilletNote");
 
 }  // namespace
 
@@ -77,6 +77,7 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
   m_store.SetDesktopColor([this] { return DesktopColor(); });
   m_alarms = std::make_unique<CAlarms>(*this);
   m_network = std::make_unique<CNetwork>(*this);
+  m_commands = std::make_unique<CNoteCommands>(*this);
   m_showBatch.setInterval(0);
   connect(&m_showBatch, &QTimer::timeout, this, &CMainWindow::ShowPendingBatch);
   m_fileCheck.setSingleShot(true);
@@ -176,7 +177,7 @@ void CMainWindow::ApplySettings() {
   if (current.isEmpty() || current.compare(path, Qt::CaseInsensitive) != 0) {
     if (m_editor) m_editor->Cancel();
     m_store.Clear();
-    m_undo.Clear();
+    m_commands->ClearUndo();
     m_store.SetDataPath(ToLocal(path));
     m_store.SetV3Sound(V3SoundDefaults::FromSettings(s.Int("AlarmSignal"), s.String("AlarmWave")));
     m_batchShow = true;
@@ -231,7 +232,7 @@ void CMainWindow::Shutdown() {
   UnregisterHotkeys();
   m_calendar.reset();
   m_alarms->Stop();
-  m_undo.Clear();
+  m_commands->ClearUndo();
   if (m_tray) m_tray->Remove();
   // The notes stay in memory, closed to writes: taking their windows down one
   // by one would keep a user who logs out waiting for nothing.
@@ -252,7 +253,7 @@ CNoteWnd* CMainWindow::CreateNote(const std::string& text, const NoteRect& rect,
   CNote n;
   n.Rect = rect;
   n.SetText(text);
-  if (applyDefaultLayout) ApplyLayout(n, ReadLayout(AppSettings(), 0));
+  if (applyDefaultLayout) m_commands->ApplyLayout(n, ReadLayout(AppSettings(), 0));
   m_nextVisible = visible;
   CNote* created = m_store.CreateNote(std::move(n));
   m_nextVisible = true;
@@ -345,10 +346,10 @@ int CMainWindow::LayoutNumberOfItem(int n) const {
 
 void CMainWindow::OnCommand(int id) {
   if (id >= kCmdNewNote && id < kCmdNewNote + Cmd::kRange) return NewNoteCommand(id - kCmdNewNote);
-  if (id >= kCmdPasteNote && id < kCmdPasteNote + Cmd::kRange) return PasteNoteCommand(id - kCmdPasteNote);
+  if (id >= kCmdPasteNote && id < kCmdPasteNote + Cmd::kRange) return m_commands->PasteNoteCommand(id - kCmdPasteNote);
   if (!IsCommandAvailable(id)) return;
   switch (id) {
-    case kCmdUndo: UndoCommand(); break;
+    case kCmdUndo: m_commands->UndoCommand(); break;
     case kCmdShowNotes: ToggleShowNotes(); break;
     case kCmdAlwaysOnTop: ToggleAlwaysOnTop(); break;
     case kCmdAbout: About(); break;
@@ -405,7 +406,7 @@ void CMainWindow::BuildMainMenu(QMenu& menu) {
       item(kCmdNewNote, Ui(Cmd::NewNote))->setIcon(QuilletIcon());
       if (clipboardText) item(kCmdPasteNote, Ui(Cmd::PasteNote));
     }
-    if (m_undo.Present()) item(kCmdUndo, FromLocal(FormatUIString("%s: %s", {LoadUIString(Cmd::Undo), m_undo.Label()})));
+    if (Undo().Present()) item(kCmdUndo, FromLocal(FormatUIString("%s: %s", {LoadUIString(Cmd::Undo), Undo().Label()})));
     separator();
     item(kCmdNoteList, Ui(Cmd::NoteList), IsCommandAvailable(kCmdNoteList));
     if (NoteCount() > 0) item(kCmdSearch, Ui(Cmd::Search), IsCommandAvailable(kCmdSearch));
@@ -483,34 +484,6 @@ void CMainWindow::StartEdit(CNoteWnd& note) {
   m_editor = new CNoteEditor(*this, note);
 }
 
-void CMainWindow::ApplyLayout(CNote& note, const LayoutValues& layout) {
-  ApplyLayoutValues(note, layout);
-  // A layout with random colours gives each note a colour of its own, as the
-  // new-note editor does.
-  const LayoutBackground bg = ChooseBackground(layout, ReadColorList(AppSettings()), [this] { return RandomNumber(); });
-  if (!bg.random) return;
-  note.ColorBack = bg.back;
-  note.ColorText = kColorAutomatic;
-  note.ColorBorder = kColorAutomatic;
-  note.SetFlag(kFlagDeskColor, false);
-}
-
-void CMainWindow::ApplyNewFolder(CNote& note) const {
-  const int k = AppSettings().Int("NewFolder");
-  const std::vector<std::string> folders = FolderList();
-  if (k > 0 && k <= static_cast<int>(folders.size())) note.SetFolder(folders[static_cast<std::size_t>(k - 1)]);
-}
-
-void CMainWindow::CopyLayout(const CNote& from, CNote& to) const {
-  to.Font = from.Font;
-  to.ColorText = from.ColorText;
-  to.ColorBack = EffectiveColorsOf(from, DesktopColor()).back;
-  to.ColorBorder = from.ColorBorder;
-  to.Align = from.Align;
-  to.SetFlag(kFlagDeskColor, from.DeskColor());
-  to.Transparency = from.Transparency;
-}
-
 void CMainWindow::CommitEditor(CNoteEditor& editor, const std::string& text, const QRect& rect, bool modified,
                                bool wasMinimized, int layout, bool randomColor, ColorRef randomBack) {
   CNoteWnd* source = editor.SourceNote();
@@ -522,7 +495,7 @@ void CMainWindow::CommitEditor(CNoteEditor& editor, const std::string& text, con
     n.SetText(text);
     n.Modified = DateTime::Now();
     if (source) {
-      CopyLayout(source->Note(), n);
+      m_commands->CopyLayout(source->Note(), n);
     } else {
       ApplyLayoutValues(n, ReadLayout(AppSettings(), layout));
       if (randomColor) {
@@ -532,7 +505,7 @@ void CMainWindow::CommitEditor(CNoteEditor& editor, const std::string& text, con
         n.SetFlag(kFlagDeskColor, false);
       }
     }
-    ApplyNewFolder(n);
+    m_commands->ApplyNewFolder(n);
     CNote* created = m_store.CreateNote(std::move(n));
     SetFlag(kShowNotes, shown);
     if (!created) return;
@@ -591,118 +564,6 @@ CNoteWnd* CMainWindow::CreateNoteFromText(const std::string& text, bool select) 
   ClearSelection();
   if (select) w->SetSelected(true);
   return w;
-}
-
-void CMainWindow::PasteNoteCommand(int n) {
-  if (HasFlag(kReadOnly)) return;
-  const int layout = LayoutNumberOfItem(n);
-  const bool shown = HasFlag(kShowNotes);
-  SetFlag(kShowNotes, true);
-  const QMimeData* mime = QApplication::clipboard()->mimeData();
-  if (layout == 0 && mime && mime->hasFormat(kNoteMime) && mime->data(kNoteMime).size() == static_cast<qsizetype>(kRecordSize)) {
-    NoteRecordBytes rec{};
-    const QByteArray data = mime->data(kNoteMime);
-    std::copy(data.begin(), data.end(), rec.begin());
-    CNote pasted = RecordToNote(rec.data(), kCurrentVersion);
-    // The clipboard may hold a note from another program's hands.
-    m_store.GuardPrograms(LoadUIString(Str::TheClipboard), {&pasted});
-    pasted.HideMode = 0;
-    pasted.Modified = DateTime::Now();
-    pasted.ReceivedOn.SetNull();
-    const NotePoint p = GetNewNotePosition();
-    pasted.Rect.left = p.x;
-    pasted.Rect.top = p.y;
-    if (CNote* created = m_store.CreateNote(std::move(pasted))) {
-      SaveNote(created->Index, true);
-      Q_EMIT NotesChanged();
-    }
-  } else {
-    const LayoutValues v = ReadLayout(AppSettings(), layout);
-    const auto text = ClipboardTextFor("", TextStyle{FontFromLogFont(v.font), v.align, m_tabStops});
-    if (text && !text->empty()) {
-      if (CNoteWnd* w = CreateNoteFromText(*text, true)) {
-        ApplyLayout(w->Note(), v);
-        ApplyNewFolder(w->Note());
-        w->UpdateFromNote();
-        w->FitToText(false);
-      }
-    }
-  }
-  SetFlag(kShowNotes, shown);
-}
-
-std::optional<std::string> CMainWindow::ClipboardTextFor(const std::string& existing, const TextStyle& style) {
-  const QMimeData* mime = QApplication::clipboard()->mimeData();
-  if (!mime || !mime->hasText()) return std::string();
-  const std::string clip = ToCrLf(ToLocal(QApplication::clipboard()->text()));
-  auto text = BuildPasteText(existing, clip, [this] {
-    CBusyGuard busy(*this);
-    return CMessageBox::Show(nullptr, Ui(Str::ClipboardTextTooLarge), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
-           QMessageBox::Ok;
-  });
-  if (!text) return std::nullopt;
-  const int limit = (WorkArea().width()) - 100;
-  if (AppSettings().Flag("FormatPaste") || MeasureText(style, DisplayText(*text), 0).width() > limit)
-    *text = FormatLines(*text, style);
-  return CapNoteText(std::move(*text));
-}
-
-std::string CMainWindow::FormatLines(const std::string& text, const TextStyle& style) const {
-  const QString display = DisplayText(text);
-  const CSettings& s = AppSettings();
-  const int w = FormatBoxWidth(s.Int("FormatWidth"), s.Int("FormatHeight"),
-                               [&](int width) { return MeasureText(style, display, width).height(); });
-  // The soft line breaks of the box become hard ones.
-  QTextLayout layout(display, style.font);
-  QTextOption opt(style.align == 1 ? Qt::AlignHCenter : style.align == 2 ? Qt::AlignRight : Qt::AlignLeft);
-  opt.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  opt.setTabStopDistance(std::max(1, style.tabStops) * QFontMetricsF(style.font).averageCharWidth());
-  layout.setTextOption(opt);
-  QStringList lines;
-  layout.beginLayout();
-  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-    line.setLineWidth(w);
-    QString piece = display.mid(line.textStart(), line.textLength());
-    piece.remove(QChar::LineSeparator);
-    while (piece.endsWith(QLatin1Char(' '))) piece.chop(1);
-    lines << piece;
-  }
-  layout.endLayout();
-  return CapNoteText(StripTrailingNewlines(ToLocal(lines.join(QStringLiteral("\r\n")))));
-}
-
-void CMainWindow::StoreUndo(const std::vector<int>& indices, int labelId) {
-  std::vector<NoteRecordBytes> records;
-  std::vector<int> kept;
-  for (int i : indices)
-    if (GetNote(i)) {
-      records.push_back(m_store.NoteToRecord(i));
-      kept.push_back(i);
-    }
-  m_undo.Store(std::move(records), std::move(kept), LoadUIString(labelId, true), labelId == Cmd::DeleteNotes);
-}
-
-void CMainWindow::UndoCommand() {
-  if (!m_undo.Present()) return;
-  if (m_undo.IsDeletion()) {
-    for (const NoteRecordBytes& rec : m_undo.Records()) {
-      const int index = m_store.RecordToNote(rec);
-      if (index < 0) break;
-      SaveNote(index, true);
-    }
-  } else {
-    for (std::size_t k = 0; k < m_undo.Indices().size(); ++k) {
-      // An index that names no note any more is skipped.
-      CNoteWnd* w = WindowAt(m_undo.Indices()[k]);
-      if (!w) continue;
-      const bool minimized = w->IsMinimized();
-      w->SetText(RecordToNote(m_undo.Records()[k].data(), kCurrentVersion).Text());
-      w->FitToText(minimized);
-      SaveNote(w->Index(), false);
-    }
-  }
-  m_undo.Clear();
-  Q_EMIT NotesChanged();
 }
 
 void CMainWindow::ToggleShowNotes() {
@@ -765,308 +626,6 @@ std::vector<std::string> CMainWindow::FolderList() const {
         std::none_of(folders.begin(), folders.end(), [&](const std::string& f) { return EqualsNoCase(f, n->Folder()); }))
       folders.push_back(n->Folder());
   return folders;
-}
-
-void CMainWindow::BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList) {
-  const CSettings& s = AppSettings();
-  const QMimeData* mime = QApplication::clipboard()->mimeData();
-  const bool clipText = mime && mime->hasText();
-  const bool clipNote = mime && mime->hasFormat(kNoteMime);
-  auto add = [](QMenu& m, int id, const QString& text) { return AddItem(m, id, text); };
-
-  if (subject) {
-    QAction* edit = add(menu, Cmd::EditNote, Ui(Cmd::EditNote));
-    menu.setDefaultAction(edit);
-  }
-  add(menu, Cmd::CopyNotes, Ui(Cmd::CopyNotes));
-  if (subject && clipText) {
-    if (clipNote) {
-      QMenu* paste = menu.addMenu(Ui(Cmd::Paste));
-      add(*paste, Cmd::PasteTextAndLayout, Ui(Cmd::PasteTextAndLayout));
-      add(*paste, Cmd::PasteText, Ui(Cmd::PasteText));
-      add(*paste, Cmd::Layout, Ui(Cmd::Layout));
-    } else {
-      add(menu, Cmd::Paste, Ui(Cmd::Paste));
-    }
-  }
-  add(menu, Cmd::DeleteNotes, Ui(Cmd::DeleteNotes) + (!subject || s.Flag("DeleteAsk") ? QStringLiteral("...") : QString()));
-  add(menu, Cmd::PrintNotes, Ui(Cmd::PrintNotes) + (!s.Flag("PrintAuto") ? QStringLiteral("...") : QString()));
-  menu.addSeparator();
-  add(menu, Cmd::Minimize, Ui(Cmd::Minimize));
-  add(menu, Cmd::Restore, Ui(Cmd::Restore));
-  add(menu, Cmd::FormatLines, Ui(Cmd::FormatLines));
-  menu.addSeparator();
-  if (subject) {
-    const std::vector<std::string> links = ExtractLinks(subject->Note().Text());
-    if (!links.empty()) {
-      QMenu* open = menu.addMenu(Ui(Cmd::OpenLink));
-      for (std::size_t k = 0; k < links.size() && k < Cmd::kRange; ++k) AddItem(*open, Cmd::OpenLinkItem + static_cast<int>(k), FromLocal(links[k]));
-    }
-  }
-  QMenu* layouts = menu.addMenu(Ui(Cmd::Layout));
-  if (subject && !fromList) {
-    add(*layouts, Cmd::NewNote, Ui(Cmd::NewNote));
-    if (clipText) add(*layouts, Cmd::PasteNote, Ui(Cmd::PasteNote));
-    layouts->addSeparator();
-  }
-  AddItem(*layouts, Cmd::ApplyLayoutItem, Ui(Str::StandardLayout));
-  const std::vector<int> named = s.GetLayoutList();
-  for (std::size_t k = 0; k < named.size(); ++k)
-    AddItem(*layouts, Cmd::ApplyLayoutItem + 1 + static_cast<int>(k), FromLocal(s.GetString(LayoutSection(named[k]), "Name")));
-
-  QMenu* folders = menu.addMenu(Ui(Cmd::Folder));
-  auto* group = new QActionGroup(folders);
-  QAction* none = AddItem(*folders, Cmd::FileInFolderItem, Ui(Str::NoFolder));
-  none->setCheckable(true);
-  group->addAction(none);
-  const std::vector<std::string> list = FolderList();
-  for (std::size_t k = 0; k + 1 < Cmd::kRange && k < list.size(); ++k) {
-    QAction* f = AddItem(*folders, Cmd::FileInFolderItem + 1 + static_cast<int>(k), FromLocal(list[k]));
-    f->setCheckable(true);
-    group->addAction(f);
-    if (subject && EqualsNoCase(subject->Note().Folder(), list[k])) f->setChecked(true);  // folders match in any case
-  }
-  if (subject && subject->Note().Folder().empty()) none->setChecked(true);
-  folders->addSeparator();
-  add(*folders, Cmd::EditFolders, Ui(Cmd::EditFolders));
-  if (!menu.actions().isEmpty() && !menu.actions().last()->isSeparator()) menu.addSeparator();
-
-  if (subject) {
-    const CNote& n = subject->Note();
-    QAction* hide = add(menu, Cmd::Hide, Ui(Cmd::Hide));
-    hide->setCheckable(true);
-    hide->setChecked(n.HideMode != 0);
-    QAction* alarm = add(menu, Cmd::Alarm, Ui(Cmd::Alarm));
-    alarm->setCheckable(true);
-    alarm->setChecked(n.AlarmTime.IsValid());
-    if (!HasFlag(kNoSockets)) add(menu, Cmd::SendNote, Ui(Cmd::SendNote));
-    menu.addSeparator();
-    QAction* top = add(menu, Cmd::AlwaysOnTop, Ui(Cmd::AlwaysOnTop));
-    top->setCheckable(true);
-    top->setChecked(n.OnTop());
-  }
-  add(menu, Cmd::Settings, Ui(Cmd::Settings));
-  if (subject && subject->Note().ReceivedOn.IsValid()) {
-    const CNote& n = subject->Note();
-    menu.addSeparator();
-    menu.addAction(Ui(Cmd::ReceivedFrom))->setEnabled(false);
-    menu.addAction(FromLocal(n.ReceivedFrom()))->setEnabled(false);
-    DateParts p;
-    n.ReceivedOn.ToParts(p);
-    menu.addAction(FromLocal(ExpandDateFormat("%x %X", p, CQtDateNames())))->setEnabled(false);
-  }
-}
-
-void CMainWindow::ShowNoteMenu(CNoteWnd& note, const QPoint& globalPos) {
-  const std::vector<CNoteWnd*> selected = SelectedNotes();
-  CNoteWnd* subject = selected.size() == 1 ? selected.front() : nullptr;
-  QMenu menu;
-  BuildNoteMenu(menu, subject, false);
-  QAction* chosen = nullptr;
-  {
-    CBusyGuard busy(*this);
-    chosen = menu.exec(globalPos);
-  }
-  if (chosen && chosen->data().isValid()) NoteCommand(note, chosen->data().toInt());
-}
-
-void CMainWindow::NoteCommand(CNoteWnd& note, int id, bool shift) {
-  if (id >= Cmd::OpenLinkItem && id < Cmd::OpenLinkItem + Cmd::kRange) {
-    const std::vector<std::string> links = ExtractLinks(note.Note().Text());
-    const int k = id - Cmd::OpenLinkItem;
-    if (k < static_cast<int>(links.size())) OpenLink(links[static_cast<std::size_t>(k)]);
-    return;
-  }
-  if (id >= Cmd::ApplyLayoutItem && id < Cmd::ApplyLayoutItem + Cmd::kRange)
-    return ApplyLayoutToSelected(LayoutNumberOfItem(id - Cmd::ApplyLayoutItem));
-  if (id >= Cmd::FileInFolderItem && id < Cmd::FileInFolderItem + Cmd::kRange) return SetFolderOfSelected(id - Cmd::FileInFolderItem);
-  switch (id) {
-    case Cmd::EditNote: StartEdit(note); break;
-    case Cmd::DeleteNotes: DeleteSelected(shift); break;
-    case Cmd::CopyNotes: CopyNotes(note); break;
-    case Cmd::Paste:
-    case Cmd::PasteText: PasteText(note); break;
-    case Cmd::Layout: PasteLayout(note); break;
-    case Cmd::PasteTextAndLayout:
-      PasteText(note);
-      PasteLayout(note);
-      break;
-    case Cmd::Minimize:
-    case Cmd::Restore:
-      for (CNoteWnd* w : SelectedNotes()) w->FitToText(id == Cmd::Minimize);
-      break;
-    case Cmd::FormatLines: FormatSelected(); break;
-    case Cmd::NewNote: {
-      const NotePoint p = GetNewNotePosition();
-      StartNewNote(QPoint(p.x, p.y), &note, 0);
-      break;
-    }
-    case Cmd::PasteNote: PasteNoteFrom(note); break;
-    case Cmd::Alarm: {
-      CBusyGuard busy(*this);
-      EditAlarm(note);
-      break;
-    }
-    case Cmd::Hide: {
-      CBusyGuard busy(*this);
-      EditHiding(note);
-      break;
-    }
-    case Cmd::Settings: NoteSettings(note); break;
-    case Cmd::PrintNotes: PrintNotes(*this, SelectedIndices()); break;
-    case Cmd::EditFolders: {
-      CBusyGuard busy(*this);
-      CFolderListDialog dialog(*this);
-      CModal::Run(dialog);
-      break;
-    }
-    case Cmd::SendNote: {
-      // Answering a received note goes back to the computer it came from.
-      const CNote& n = note.Note();
-      SendTo(FromLocal(n.Text()), n.ReceivedOn.IsValid() ? FromLocal(n.ReceivedFrom()) : QString());
-      break;
-    }
-    case Cmd::AlwaysOnTop:
-      note.Note().SetFlag(kFlagOnTop, !note.Note().OnTop());
-      note.ApplyZOrder(false);
-      SaveNote(note.Index(), false);
-      break;
-    default: break;
-  }
-  Q_EMIT NotesChanged();
-}
-
-void CMainWindow::DeleteSelected(bool permanent) {
-  const std::vector<int> selected = SelectedIndices();
-  if (selected.empty()) return;
-  if (selected.size() > 1 || AppSettings().Flag("DeleteAsk")) {
-    CBusyGuard busy(*this);
-    if (CMessageBox::Show(nullptr, Ui(Str::AskDeleteNotes), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
-                          QMessageBox::Question) != QMessageBox::Yes)
-      return;
-  }
-  DeleteNotes(selected, true, !permanent);
-  SaveAllNotes();
-}
-
-void CMainWindow::CopyNotes(CNoteWnd& note) {
-  auto* mime = new QMimeData;
-  const std::vector<CNoteWnd*> selected = SelectedNotes();
-  if (selected.size() >= 2) {
-    std::vector<std::string> texts;
-    for (CNoteWnd* w : selected) texts.push_back(w->Note().Text());
-    mime->setText(FromLocal(ToLf(JoinForCopy(texts, AppSettings().String("SepCopy")))));
-  } else {
-    const NoteRecordBytes rec = m_store.NoteToRecord(note.Index());
-    mime->setData(kNoteMime, QByteArray(reinterpret_cast<const char*>(rec.data()), static_cast<qsizetype>(rec.size())));
-    // Other programs here end their lines in LF; the note record keeps CR LF.
-    mime->setText(FromLocal(ToLf(note.Note().Text())));
-    // The picture shows the note without its selection mark.
-    const bool selectedNow = note.IsSelected();
-    note.Note().SetFlag(kFlagSelected, false);
-    mime->setImageData(note.Render());
-    note.Note().SetFlag(kFlagSelected, selectedNow);
-  }
-  QApplication::clipboard()->setMimeData(mime);
-}
-
-void CMainWindow::PasteText(CNoteWnd& note) {
-  CNote& n = note.Note();
-  const std::string existing = AppSettings().Flag("PasteAppend") ? n.Text() : std::string();
-  const auto text = ClipboardTextFor(existing, TextStyle{FontFromLogFont(n.Font), n.Align, m_tabStops});
-  if (!text || text->empty()) return;
-  StoreUndo({n.Index}, Cmd::Paste);
-  const bool minimized = note.IsMinimized();
-  note.SetText(*text);
-  n.Modified = DateTime::Now();
-  note.FitToText(minimized);
-}
-
-void CMainWindow::PasteLayout(CNoteWnd& note) {
-  const QMimeData* mime = QApplication::clipboard()->mimeData();
-  if (!mime || !mime->hasFormat(kNoteMime)) return;
-  const QByteArray data = mime->data(kNoteMime);
-  if (data.size() != static_cast<qsizetype>(kRecordSize)) return;
-  const CNote from = RecordToNote(reinterpret_cast<const unsigned char*>(data.constData()), kCurrentVersion);
-  const bool minimized = note.IsMinimized();
-  CNote& n = note.Note();
-  n.Font = from.Font;
-  n.ColorText = from.ColorText;
-  n.ColorBack = from.ColorBack;
-  n.ColorBorder = from.ColorBorder;
-  n.Align = from.Align;
-  n.SetFlag(kFlagDeskColor, from.DeskColor());
-  note.SetTransparency(from.Transparency);
-  note.FitToText(minimized);
-}
-
-void CMainWindow::PasteNoteFrom(CNoteWnd& note) {
-  const CNote& src = note.Note();
-  const auto text = ClipboardTextFor("", TextStyle{FontFromLogFont(src.Font), src.Align, m_tabStops});
-  if (!text || text->empty()) return;
-  const NotePoint p = GetNewNotePosition();
-  const bool shown = HasFlag(kShowNotes);
-  SetFlag(kShowNotes, true);
-  CNote n;
-  n.Rect = {p.x, p.y, 10, 10};
-  n.SetText(*text);
-  CopyLayout(src, n);
-  n.Modified = DateTime::Now();
-  ApplyNewFolder(n);
-  CNote* created = m_store.CreateNote(std::move(n));
-  SetFlag(kShowNotes, shown);
-  if (!created) return;
-  CNoteWnd* w = WindowOf(*created);
-  w->SetNoteGeometry(NewNoteRect(*created, p));
-  SaveNote(created->Index, true);
-}
-
-void CMainWindow::FormatSelected() {
-  const std::vector<CNoteWnd*> selected = SelectedNotes();
-  if (selected.empty()) return;
-  StoreUndo(SelectedIndices(), Cmd::FormatLines);
-  for (CNoteWnd* w : selected) {
-    CNote& n = w->Note();
-    const std::string text = FormatLines(n.Text(), TextStyle{FontFromLogFont(n.Font), n.Align, m_tabStops});
-    const bool minimized = w->IsMinimized();
-    w->SetText(text);
-    w->FitToText(minimized);
-  }
-}
-
-void CMainWindow::OpenLink(const std::string& link) {
-  const std::string target = LinkTarget(link);
-  QUrl url;
-  if (target.rfind("mailto:", 0) == 0 || target.find("://") != std::string::npos) {
-    url = QUrl(FromLocal(target));
-  } else {
-    QString path = FromLocal(target);
-    if (path.startsWith(QStringLiteral("~/"))) path = QDir::homePath() + path.mid(1);
-    url = QUrl::fromLocalFile(path);
-  }
-  if (!url.isValid() || !QDesktopServices::openUrl(url)) {
-    CBusyGuard busy(*this);
-    CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(Str::CannotOpen), {target})));
-  }
-}
-
-void CMainWindow::ApplyLayoutToSelected(int layoutNumber) {
-  const LayoutValues v = ReadLayout(AppSettings(), layoutNumber);
-  for (CNoteWnd* w : SelectedNotes()) {
-    const bool minimized = w->IsMinimized();
-    ApplyLayoutValues(w->Note(), v);
-    w->SetTransparency(v.transparency);
-    w->FitToText(minimized);
-  }
-}
-
-void CMainWindow::SetFolderOfSelected(int k) {
-  const std::vector<std::string> folders = FolderList();
-  if (k < 0 || k > static_cast<int>(folders.size())) return;
-  for (CNoteWnd* w : SelectedNotes()) {
-    w->Note().SetFolder(k == 0 ? std::string() : folders[static_cast<std::size_t>(k - 1)]);
-    SaveNote(w->Index(), false);
-  }
 }
 
 QString CMainWindow::DateMenuLabel(int id, bool keepCode) const {
@@ -1135,7 +694,7 @@ void CMainWindow::CheckDataFile() {
   if (!NotesMayChangeNow()) return m_fileCheck.start(1000);
   const CNoteStore::MergeResult r = m_store.MergeOutside();
   if (r.status == CNoteStore::MergeResult::Status::Merged) {
-    m_undo.Clear();
+    m_commands->ClearUndo();
     BringLostNotesBack(true);
     Q_EMIT NotesChanged();
   }
@@ -1195,7 +754,6 @@ int CMainWindow::IndexOf(const CNote* note) const {
 }
 
 }  // namespace quillet
-
 
 namespace quillet {
 
@@ -1351,6 +909,19 @@ int CMainWindow::TrayImage() const { return m_alarms->TrayImage(); }
 bool CMainWindow::RunAlarmProgram(const std::string& command) { return CAlarms::RunAlarmProgram(command); }
 void CMainWindow::StartFlash(CNoteWnd& note) { m_alarms->StartFlash(note); }
 bool CMainWindow::StopFlash(CNoteWnd& note) { return m_alarms->StopFlash(note); }
+void CMainWindow::BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList) {
+  m_commands->BuildNoteMenu(menu, subject, fromList);
+}
+void CMainWindow::ShowNoteMenu(CNoteWnd& note, const QPoint& globalPos) { m_commands->ShowNoteMenu(note, globalPos); }
+void CMainWindow::NoteCommand(CNoteWnd& note, int id, bool shift) { m_commands->NoteCommand(note, id, shift); }
+void CMainWindow::StoreUndo(const std::vector<int>& indices, int labelId) { m_commands->StoreUndo(indices, labelId); }
+const CUndoBuffer& CMainWindow::Undo() const { return m_commands->Undo(); }
+std::optional<std::string> CMainWindow::ClipboardTextFor(const std::string& existing, const TextStyle& style) {
+  return m_commands->ClipboardTextFor(existing, style);
+}
+std::string CMainWindow::FormatLines(const std::string& text, const TextStyle& style) const {
+  return m_commands->FormatLines(text, style);
+}
 CNoteServer* CMainWindow::Server() const { return m_network->Server(); }
 CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) { return m_network->ReceiveNote(received); }
 void CMainWindow::RecordPeerAddress(CNoteWnd& w, const ReceivedNote& received) { m_network->RecordPeerAddress(w, received); }

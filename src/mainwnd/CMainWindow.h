@@ -27,6 +27,7 @@ namespace quillet {
 
 class CNoteWnd;
 class CAlarms;
+class CNoteCommands;
 class CNetwork;
 class CNoteEditor;
 class CCalendar;
@@ -180,7 +181,8 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   CNoteWnd* CreateNoteFromText(const std::string& text, bool select);
   NotePoint GetNewNotePosition() const;
   void StoreUndo(const std::vector<int>& indices, int labelId);
-  const CUndoBuffer& Undo() const { return m_undo; }
+  const CUndoBuffer& Undo() const;
+  CNoteCommands& Commands() { return *m_commands; }
   void BringLostNotesBack(bool force = false);
   int LayoutNumberOfItem(int n) const;
 
@@ -223,17 +225,11 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void ShowMessage(const std::string& text);
   bool AllowPrograms(const std::string& source, const std::vector<std::string>& commands);
   void NewNoteCommand(int n);
-  void PasteNoteCommand(int n);
-  void UndoCommand();
   void ToggleShowNotes();
   void ToggleAlwaysOnTop();
   void About();
   void Help();
   void Exit();
-  // A layout's values, with a random background when the layout asks for one.
-  void ApplyLayout(CNote& note, const LayoutValues& layout);
-  void ApplyNewFolder(CNote& note) const;
-  void CopyLayout(const CNote& from, CNote& to) const;
   void DeleteSelected(bool permanent);
   void CopyNotes(CNoteWnd& note);
   void PasteText(CNoteWnd& note);
@@ -250,7 +246,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   uint32_t m_flags = kIdle;
   CNoteStore m_store;
   std::map<const CNote*, std::unique_ptr<CNoteWnd>> m_windows;
-  CUndoBuffer m_undo;
+  std::unique_ptr<CNoteCommands> m_commands;
   std::unique_ptr<CTrayIcon> m_tray;
   QPointer<CNoteEditor> m_editor;
   QRect m_lastVirtualScreen;

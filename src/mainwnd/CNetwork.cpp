@@ -11,6 +11,7 @@
 #include "controls/UiText.h"
 #include "controls/CModal.h"
 #include "mainwnd/CMainWindow.h"
+#include "mainwnd/CNoteCommands.h"
 #include "notes/NoteText.h"
 #include "net/CNoteServer.h"
 #include "net/CSendToDialog.h"
@@ -87,7 +88,7 @@ CNoteWnd* CNetwork::ReceiveNote(const ReceivedNote& received) {
   n.Rect = {p.x, p.y, 10, 10};
   n.SetText(CapNoteText(received.text));
   const int netLayout = s.Int("NetLayout");
-  m_main.ApplyLayout(n, ReadLayout(s, netLayout > 0 ? netLayout : 0));
+  m_main.Commands().ApplyLayout(n, ReadLayout(s, netLayout > 0 ? netLayout : 0));
   if (const int folder = s.Int("NetFolder"); folder > 0) {
     const std::vector<std::string> folders = m_main.FolderList();
     if (folder <= static_cast<int>(folders.size())) n.SetFolder(folders[static_cast<std::size_t>(folder - 1)]);
