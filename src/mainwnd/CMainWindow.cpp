@@ -39,6 +39,7 @@
 #include "mainwnd/CAlarms.h"
 #include "mainwnd/CGlobalHotkeys.h"
 #include "mainwnd/CNetwork.h"
+#include "mainwnd/CSyncedFile.h"
 #include "mainwnd/CNoteCommands.h"
 #include "mainwnd/CTrayIcon.h"
 #include "mainwnd/Hotkeys.h"
@@ -80,16 +81,8 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
   m_commands = std::make_unique<CNoteCommands>(*this);
   m_showBatch.setInterval(0);
   connect(&m_showBatch, &QTimer::timeout, this, &CMainWindow::ShowPendingBatch);
-  m_fileCheck.setSingleShot(true);
-  connect(&m_fileCheck, &QTimer::timeout, this, &CMainWindow::CheckDataFile);
-  // A sync tool's burst of changes settles first; a busy program looks again each second.
-  const auto soon = [this] { m_fileCheck.start(250); };
-  connect(&m_fileWatcher, &QFileSystemWatcher::fileChanged, this, soon);
-  connect(&m_fileWatcher, &QFileSystemWatcher::directoryChanged, this, [this, soon] {
-    m_folderChanged = true;
-    soon();
-  });
-  m_store.SetOutsideChangeHandler(soon);
+  m_synced = std::make_unique<CSyncedFile>(*this);
+  m_store.SetOutsideChangeHandler([this] { m_synced->CheckSoon(); });
 }
 
 CMainWindow::~CMainWindow() {
@@ -187,8 +180,8 @@ void CMainWindow::ApplySettings() {
     // A write-protected file is known at once, not only after the settings
     // are applied again: every change would fail otherwise.
     CheckReadOnly();
-    WatchDataFile();
-    QTimer::singleShot(0, this, &CMainWindow::OfferConflictCopies);
+    m_synced->WatchDataFile();
+    QTimer::singleShot(0, m_synced.get(), &CSyncedFile::OfferConflictCopies);
   }
   m_store.SetBackups(s.Int("Backups"), QSysInfo::machineHostName().toStdString());
 
@@ -663,77 +656,6 @@ void CMainWindow::ShowPendingBatch() {
   if (m_pendingShow.empty()) m_showBatch.stop();
 }
 
-void CMainWindow::WatchDataFile() {
-  const QString path = FromLocal(m_store.DataPath());
-  const QStringList wanted = path.isEmpty() ? QStringList() : QStringList{path, QFileInfo(path).absolutePath()};
-  // The watcher drops a file that was renamed over; then it is watched anew.
-  // The folder too: a file renamed over the data file is another file.
-  if (m_fileWatcher.files() + m_fileWatcher.directories() == wanted) return;
-  if (!m_fileWatcher.files().isEmpty()) m_fileWatcher.removePaths(m_fileWatcher.files());
-  if (!m_fileWatcher.directories().isEmpty()) m_fileWatcher.removePaths(m_fileWatcher.directories());
-  if (!wanted.isEmpty()) m_fileWatcher.addPaths(wanted);
-}
-
-bool CMainWindow::NotesMayChangeNow() const {
-  return HasFlag(kIdle) && !m_editor && !m_alarms->AnyRinging() && !QApplication::activeModalWidget() &&
-         !QApplication::activePopupWidget();
-}
-
-void CMainWindow::CheckDataFile() {
-  if (m_shutDown) return;
-  if (!m_store.FileChangedOutside()) {
-    WatchDataFile();
-    // A new file in the folder may be a sync tool's conflict copy.
-    if (m_folderChanged && NotesMayChangeNow()) {
-      m_folderChanged = false;
-      OfferConflictCopies();
-    }
-    return;
-  }
-  // The windows are made anew from the merged notes: not under an open editor, menu or dialog.
-  if (!NotesMayChangeNow()) return m_fileCheck.start(1000);
-  const CNoteStore::MergeResult r = m_store.MergeOutside();
-  if (r.status == CNoteStore::MergeResult::Status::Merged) {
-    m_commands->ClearUndo();
-    BringLostNotesBack(true);
-    Q_EMIT NotesChanged();
-  }
-  WatchDataFile();
-  if (r.status == CNoteStore::MergeResult::Status::NotReady) return m_fileCheck.start(1000);
-  m_folderChanged = false;
-  OfferConflictCopies();
-  if (!r.changedOnBothSides.empty()) {
-    std::string list;
-    for (const std::string& text : r.changedOnBothSides) {
-      CNote shown;
-      shown.SetText(text);
-      list += (list.empty() ? "" : "\n") + shown.FirstLine();
-    }
-    ShowMessage(FormatUIString(LoadUIString(Str::ChangedOnBothSides), {list}));
-  }
-}
-
-void CMainWindow::OfferConflictCopies() {
-  const std::string data = m_store.DataPath();
-  if (data.empty() || !m_store.Writable()) return;
-  CSettings& s = AppSettings();
-  // Offered once: a copy the user declined is not asked about again.
-  std::vector<std::string> offered = s.GetStringList("ConflictCopies");
-  for (const std::string& copy : ConflictCopiesOf(data)) {
-    const std::string name = QFileInfo(FromLocal(copy)).fileName().toStdString();
-    if (std::find(offered.begin(), offered.end(), name) != offered.end()) continue;
-    offered.push_back(name);
-    s.WriteStringList("ConflictCopies", offered);
-    const LoadResult r = CDataFile::Read(FileSystem::Real(), copy, {});
-    const int missing = r.Failed() ? 0 : m_store.CountMissing(r.notes);
-    if (missing == 0) continue;  // nothing in it that is not here
-    CBusyGuard busy(*this);
-    if (CMessageBox::Show(nullptr, FromLocal(FormatUIString(LoadUIString(Str::ConflictCopyFound), {copy, std::to_string(missing)})),
-                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::Question) == QMessageBox::Yes)
-      LoadNotes(FromLocal(copy), true);
-  }
-}
-
 std::vector<Rect4> CMainWindow::VisibleNoteRects() const {
   std::vector<Rect4> rects;
   for (const auto& [note, w] : m_windows)
@@ -900,6 +822,7 @@ void CMainWindow::ToggleCalendar() {
 
 namespace quillet {
 
+void CMainWindow::CheckDataFile() { m_synced->CheckDataFile(); }
 void CMainWindow::AlarmTick() { m_alarms->AlarmTick(); }
 bool CMainWindow::AlarmTimerRunning() const { return m_alarms->Running(); }
 bool CMainWindow::EditAlarm(CNoteWnd& note) { return m_alarms->EditAlarm(note); }

@@ -1,7 +1,6 @@
 #pragma once
 #include <QPointer>
 #include <QString>
-#include <QFileSystemWatcher>
 #include <deque>
 #include <QTimer>
 #include <QWidget>
@@ -27,6 +26,7 @@ namespace quillet {
 
 class CNoteWnd;
 class CAlarms;
+class CSyncedFile;
 class CNoteCommands;
 class CNetwork;
 class CNoteEditor;
@@ -261,13 +261,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void ShowPendingBatch();
   bool m_shutDown = false;
   std::function<DateTime()> m_clock;
-  QFileSystemWatcher m_fileWatcher;
-  QTimer m_fileCheck;  // single shot
-  bool m_folderChanged = false;  // since the last look for conflict copies
-  void WatchDataFile();
-  bool NotesMayChangeNow() const;
-  // Conflict copies a sync tool left beside the data file, offered for import once.
-  void OfferConflictCopies();
+  std::unique_ptr<CSyncedFile> m_synced;
   std::unique_ptr<CAlarms> m_alarms;
   bool m_allWorkspaces = true;  // as the notes were last told
   std::unique_ptr<CNetwork> m_network;
