@@ -39,6 +39,7 @@
 #include "mainwnd/CAlarms.h"
 #include "mainwnd/CGlobalHotkeys.h"
 #include "mainwnd/CNetwork.h"
+#include "mainwnd/CProgramCommands.h"
 #include "mainwnd/CSyncedFile.h"
 #include "mainwnd/CNoteCommands.h"
 #include "mainwnd/CTrayIcon.h"
@@ -79,6 +80,7 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
   m_alarms = std::make_unique<CAlarms>(*this);
   m_network = std::make_unique<CNetwork>(*this);
   m_commands = std::make_unique<CNoteCommands>(*this);
+  m_program = std::make_unique<CProgramCommands>(*this);
   m_showBatch.setInterval(0);
   connect(&m_showBatch, &QTimer::timeout, this, &CMainWindow::ShowPendingBatch);
   m_synced = std::make_unique<CSyncedFile>(*this);
@@ -136,9 +138,9 @@ void CMainWindow::OnCreate() {
 bool CMainWindow::AddTrayIcon() {
   if (!m_tray) {
     m_tray = std::make_unique<CTrayIcon>();
-    connect(m_tray.get(), &CTrayIcon::MenuRequested, this, &CMainWindow::ShowMainMenu);
-    connect(m_tray.get(), &CTrayIcon::DoubleClicked, this, &CMainWindow::TrayDoubleClick);
-    connect(m_tray.get(), &CTrayIcon::Pressed, this, &CMainWindow::TrayPressed);
+    connect(m_tray.get(), &CTrayIcon::MenuRequested, m_program.get(), &CProgramCommands::ShowMainMenu);
+    connect(m_tray.get(), &CTrayIcon::DoubleClicked, m_program.get(), &CProgramCommands::TrayDoubleClick);
+    connect(m_tray.get(), &CTrayIcon::Pressed, m_program.get(), &CProgramCommands::TrayPressed);
   }
   return m_tray->Add();
 }
@@ -187,7 +189,7 @@ void CMainWindow::ApplySettings() {
 
   const std::string bin = s.String("FileRecBin");
   m_store.SetRecycleBinPath(bin.empty() ? CRecycleBin::DerivedPath(m_store.DataPath()) : bin);
-  RegisterHotkeys();
+  m_program->RegisterHotkeys();
   m_network->StartListening();
   // The calendar is made anew from its settings.
   m_calendar = std::make_unique<CCalendar>(*this);
@@ -222,7 +224,7 @@ void CMainWindow::Shutdown() {
   s.WriteInt("Settings", "AlwaysOnTop", HasFlag(kAlwaysOnTop) ? 1 : 0);
   s.Store().Sync();
   m_network->Close();
-  UnregisterHotkeys();
+  m_program->UnregisterHotkeys();
   m_calendar.reset();
   m_alarms->Stop();
   m_commands->ClearUndo();
@@ -324,130 +326,10 @@ void CMainWindow::SetNoteFocus(bool on) {
 
 // ---- Program-wide commands ------------------------------------------------
 
-bool CMainWindow::IsCommandAvailable(int id) const {
-  switch (id) {
-    default:
-      return true;
-  }
-}
-
 int CMainWindow::LayoutNumberOfItem(int n) const {
   if (n <= 0) return 0;
   const std::vector<int> layouts = AppSettings().GetLayoutList();
   return n <= static_cast<int>(layouts.size()) ? layouts[static_cast<std::size_t>(n - 1)] : 0;
-}
-
-void CMainWindow::OnCommand(int id) {
-  if (id >= kCmdNewNote && id < kCmdNewNote + Cmd::kRange) return NewNoteCommand(id - kCmdNewNote);
-  if (id >= kCmdPasteNote && id < kCmdPasteNote + Cmd::kRange) return m_commands->PasteNoteCommand(id - kCmdPasteNote);
-  if (!IsCommandAvailable(id)) return;
-  switch (id) {
-    case kCmdUndo: m_commands->UndoCommand(); break;
-    case kCmdShowNotes: ToggleShowNotes(); break;
-    case kCmdAlwaysOnTop: ToggleAlwaysOnTop(); break;
-    case kCmdAbout: About(); break;
-    case kCmdHelp: Help(); break;
-    case kCmdSendTo:
-      if (!HasFlag(kNoSockets)) SendTo(QString(), QString());
-      break;
-    case kCmdNoteList: OpenNoteList(); break;
-    case kCmdSettings: SettingsCommand(); break;
-    case kCmdCalendar: ToggleCalendar(); break;
-    case kCmdSearch: SearchCommand(); break;
-    case kCmdExit: Exit(); break;
-    default: break;
-  }
-}
-
-void CMainWindow::BuildMainMenu(QMenu& menu) {
-  const CSettings& s = AppSettings();
-  const bool flip = s.Flag("MenuFlip");
-  const bool clipboardText = QApplication::clipboard()->mimeData() && QApplication::clipboard()->mimeData()->hasText();
-  QList<QAction*> items;
-  auto item = [&](int id, const QString& text, bool enabled = true) {
-    auto* a = new QAction(text, &menu);
-    a->setData(id);
-    a->setEnabled(enabled);
-    items << a;
-    return a;
-  };
-  auto separator = [&] {
-    auto* a = new QAction(&menu);
-    a->setSeparator(true);
-    items << a;
-  };
-  auto checked = [&](int id, bool on) {
-    QAction* a = item(id, Ui(id), IsCommandAvailable(id));
-    a->setCheckable(true);
-    a->setChecked(on);
-  };
-
-  if (!HasFlag(kReadOnly)) {
-    const std::vector<int> layouts = s.GetLayoutList();
-    if (!layouts.empty()) {
-      auto layoutMenu = [&](int base, int textId) {
-        auto* sub = new QMenu(Ui(textId), &menu);
-        AddItem(*sub, base, Ui(Str::StandardLayout));
-        for (std::size_t i = 0; i < layouts.size(); ++i)
-          AddItem(*sub, base + 1 + static_cast<int>(i), FromLocal(s.GetString(LayoutSection(layouts[i]), "Name")));
-        items << sub->menuAction();
-      };
-      if (flip && clipboardText) layoutMenu(kCmdPasteNote, Cmd::PasteNote);
-      layoutMenu(kCmdNewNote, Cmd::NewNote);
-      if (!flip && clipboardText) layoutMenu(kCmdPasteNote, Cmd::PasteNote);
-    } else {
-      item(kCmdNewNote, Ui(Cmd::NewNote))->setIcon(QuilletIcon());
-      if (clipboardText) item(kCmdPasteNote, Ui(Cmd::PasteNote));
-    }
-    if (Undo().Present()) item(kCmdUndo, FromLocal(FormatUIString("%s: %s", {LoadUIString(Cmd::Undo), Undo().Label()})));
-    separator();
-    item(kCmdNoteList, Ui(Cmd::NoteList), IsCommandAvailable(kCmdNoteList));
-    if (NoteCount() > 0) item(kCmdSearch, Ui(Cmd::Search), IsCommandAvailable(kCmdSearch));
-    if (!HasFlag(kNoSockets)) item(kCmdSendTo, Ui(Cmd::SendTo), IsCommandAvailable(kCmdSendTo));
-    separator();
-    checked(kCmdShowNotes, HasFlag(kShowNotes));
-    checked(kCmdCalendar, HasFlag(kCalendarShown));
-    checked(kCmdAlwaysOnTop, HasFlag(kAlwaysOnTop));
-    item(kCmdSettings, Ui(Cmd::Settings), IsCommandAvailable(kCmdSettings));
-    separator();
-  }
-  item(kCmdHelp, Ui(Cmd::Help));
-  item(kCmdAbout, Ui(Cmd::About));
-  separator();
-  item(kCmdExit, Ui(Cmd::Exit));
-
-  if (flip) std::reverse(items.begin(), items.end());
-  for (QAction* a : items) menu.addAction(a);
-}
-
-void CMainWindow::ShowMainMenu(const QPoint& globalPos) {
-  if (!HasFlag(kIdle)) return TrayPressed();
-  QMenu menu;
-  BuildMainMenu(menu);
-  QAction* chosen = nullptr;
-  {
-    CBusyGuard busy(*this);
-    chosen = menu.exec(globalPos);
-  }
-  if (chosen && chosen->data().isValid()) OnCommand(chosen->data().toInt());
-}
-
-void CMainWindow::TrayDoubleClick() {
-  if (!HasFlag(kIdle)) return TrayPressed();
-  if (HasFlag(kReadOnly)) return;
-  static const int kActions[] = {kCmdNewNote, kCmdPasteNote, kCmdNoteList, kCmdSearch,
-                                 kCmdSendTo,  kCmdShowNotes, kCmdCalendar, kCmdAlwaysOnTop};
-  const int action = m_iconAction >= 0 && m_iconAction < 8 ? m_iconAction : 0;
-  OnCommand(kActions[action]);
-}
-
-void CMainWindow::TrayPressed() {
-  // While a dialog is open, the icon only brings it to the front.
-  if (!HasFlag(kIdle))
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      modal->raise();
-      modal->activateWindow();
-    }
 }
 
 NotePoint CMainWindow::GetNewNotePosition() const {
@@ -455,12 +337,6 @@ NotePoint CMainWindow::GetNewNotePosition() const {
   const CascadeSettings c{s.Int("NewLeft"), s.Int("NewTop"), s.Int("NewRight"), s.Int("NewBottom")};
   const QRect work = WorkArea();
   return quillet::GetNewNotePosition(m_store.Notes(), c, {work.left(), work.top(), work.right() + 1, work.bottom() + 1});
-}
-
-void CMainWindow::NewNoteCommand(int n) {
-  if (HasFlag(kReadOnly)) return;
-  const NotePoint p = GetNewNotePosition();
-  StartNewNote(QPoint(p.x, p.y), nullptr, LayoutNumberOfItem(n));
 }
 
 void CMainWindow::StartNewNote(const QPoint& pos, CNoteWnd* source, int layout) {
@@ -559,41 +435,6 @@ CNoteWnd* CMainWindow::CreateNoteFromText(const std::string& text, bool select) 
   return w;
 }
 
-void CMainWindow::ToggleShowNotes() {
-  SetFlag(kShowNotes, !HasFlag(kShowNotes));
-  for (const auto& n : m_store.Notes()) {
-    CNoteWnd* w = WindowOf(*n);
-    if (!w) continue;
-    if (!HasFlag(kShowNotes))
-      w->hide();
-    else if (n->HideMode == 0)
-      ShowNote(*w);
-  }
-}
-
-void CMainWindow::ToggleAlwaysOnTop() {
-  SetFlag(kAlwaysOnTop, !HasFlag(kAlwaysOnTop));
-  for (const auto& [note, w] : m_windows) w->ApplyZOrder(true);
-  if (m_calendar) m_calendar->Place();
-}
-
-void CMainWindow::About() {
-  CBusyGuard busy(*this);
-  CMessageBox::Show(nullptr,
-                    QStringLiteral("Quillet %1\n\n").arg(QApplication::applicationVersion()) + Ui(Str::AboutLine),
-                    QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Information);
-}
-
-void CMainWindow::Help() {
-  CBusyGuard busy(*this);
-  OpenHelp(nullptr);
-}
-
-void CMainWindow::Exit() {
-  Shutdown();
-  QCoreApplication::exit(0);  // quit() would ask every window, and an open alarm box says no
-}
-
 void CMainWindow::BringLostNotesBack(bool force) {
   const QRect screen = VirtualScreen();
   if (!force && screen == m_lastVirtualScreen) return;
@@ -679,142 +520,17 @@ int CMainWindow::IndexOf(const CNote* note) const {
 
 namespace quillet {
 
-void CMainWindow::OpenNoteList(const SearchSpec* search) {
-  CBusyGuard busy(*this);
-  ClearSelection();
-  CNoteListWnd list(*this, search);
-  CModal::Run(list);
-}
+}  // namespace quillet
 
-void CMainWindow::SearchCommand() {
-  if (NoteCount() == 0) {
-    CBusyGuard busy(*this);
-    CMessageBox::Show(nullptr, Ui(Str::NoNotesAvailable));
-    return;
-  }
-  SearchSpec wanted;
-  {
-    CBusyGuard busy(*this);
-    CSearchDialog dialog;
-    if (CModal::Run(dialog) != QDialog::Accepted) return;
-    wanted = dialog.Result();
-  }
-  bool found = false;
-  for (const auto& n : m_store.Notes())
-    if (MatchesSearch(n->Text(), wanted.text, wanted.caseSensitive, wanted.wholeWord)) {
-      found = true;
-      break;
-    }
-  if (!found) {
-    CBusyGuard busy(*this);
-    CMessageBox::Show(nullptr, Ui(Str::NoNotesFound));
-    return;
-  }
-  AppSettings().WriteInt("Settings", "ListFolder", 1);
-  OpenNoteList(&wanted);
-}
+namespace quillet {
 
 }  // namespace quillet
 
 namespace quillet {
 
-CGlobalHotkeys& CMainWindow::Hotkeys() {
-  if (!m_hotkeys) {
-    m_hotkeys = std::make_unique<CGlobalHotkeys>();
-    connect(m_hotkeys.get(), &CGlobalHotkeys::Triggered, this, &CMainWindow::OnHotKey);
-  }
-  return *m_hotkeys;
-}
-
-void CMainWindow::RegisterHotkeys() {
-  CGlobalHotkeys& keys = Hotkeys();
-  bool wanted = false;
-  std::vector<std::string> taken;
-  for (const HotkeyDef& h : HotkeyTable()) {
-    if (HasFlag(h.flag)) {
-      keys.Unregister(h.id);
-      SetFlag(h.flag, false);
-    }
-    const int value = AppSettings().Int(h.key);
-    if ((value & 0xFFFF) == 0) continue;
-    wanted = true;
-    const HotkeyParts parts = DecodeHotkey(value);
-    // A combination another program holds does not work: the user is told which.
-    if (!keys.Register(h.id, parts.virtualKey, parts.modifiers) && keys.Available())
-      taken.push_back(FormatUIString(LoadUIString(Str::HotkeyTaken), {HotkeyText(value), LoadUIString(h.label, true)}));
-    SetFlag(h.flag, true);
-  }
-  if (!taken.empty()) {
-    std::string text;
-    for (const std::string& t : taken) text += (text.empty() ? "" : "\n\n") + t;
-    CBusyGuard busy(*this);
-    CMessageBox::Show(nullptr, FromLocal(text), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Warning);
-  }
-  if (wanted && !keys.Available() && !m_toldNoHotkeys) {
-    m_toldNoHotkeys = true;
-    CBusyGuard busy(*this);
-    CMessageBox::Show(nullptr, Ui(Str::NoHotkeys), QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Information);
-  }
-}
-
-void CMainWindow::UnregisterHotkeys() {
-  if (!m_hotkeys) return;
-  for (const HotkeyDef& h : HotkeyTable())
-    if (HasFlag(h.flag)) {
-      m_hotkeys->Unregister(h.id);
-      SetFlag(h.flag, false);
-    }
-}
-
-void CMainWindow::OnHotKey(int id) {
-  if (!HasFlag(kIdle) || HasFlag(kReadOnly)) return;
-  for (const HotkeyDef& h : HotkeyTable())
-    if (h.id == id) {
-      activateWindow();
-      OnCommand(h.command);
-      return;
-    }
-}
-
 }  // namespace quillet
 
 namespace quillet {
-
-void CMainWindow::SettingsCommand() {
-  bool shadowChanged = false;
-  {
-    CBusyGuard busy(*this);
-    CSettingsDialog dialog(*this);
-    if (CModal::Run(dialog) == QDialog::Accepted) shadowChanged = dialog.ShadowChanged();
-  }
-  // The windows are made anew with or without the shadow: loading the data
-  // file again does that.
-  if (shadowChanged) m_store.SetDataPath("");
-  ApplySettings();
-  for (const auto& [note, w] : m_windows) w->update();
-}
-
-void CMainWindow::NoteSettings(CNoteWnd& note) {
-  CBusyGuard busy(*this);
-  CSettingsDialog dialog(*this, &note.Note());
-  if (CModal::Run(dialog) != QDialog::Accepted) return;
-  const LayoutValues v = dialog.Layout();
-  for (CNoteWnd* w : SelectedNotes()) {
-    const bool minimized = w->IsMinimized();
-    ApplyLayoutValues(w->Note(), v);
-    w->SetTransparency(v.transparency);
-    w->FitToText(minimized);
-  }
-}
-
-}  // namespace quillet
-
-namespace quillet {
-
-void CMainWindow::ToggleCalendar() {
-  SetFlag(kCalendarShown, !HasFlag(kCalendarShown));
-  if (m_calendar) m_calendar->Place();
-}
 
 }  // namespace quillet
 
@@ -823,6 +539,21 @@ void CMainWindow::ToggleCalendar() {
 namespace quillet {
 
 void CMainWindow::CheckDataFile() { m_synced->CheckDataFile(); }
+void CMainWindow::OnCommand(int id) { m_program->OnCommand(id); }
+bool CMainWindow::IsCommandAvailable(int id) const { return m_program->IsCommandAvailable(id); }
+void CMainWindow::BuildMainMenu(QMenu& menu) { m_program->BuildMainMenu(menu); }
+void CMainWindow::ShowMainMenu(const QPoint& globalPos) { m_program->ShowMainMenu(globalPos); }
+void CMainWindow::TrayDoubleClick() { m_program->TrayDoubleClick(); }
+void CMainWindow::TrayPressed() { m_program->TrayPressed(); }
+void CMainWindow::RegisterHotkeys() { m_program->RegisterHotkeys(); }
+void CMainWindow::UnregisterHotkeys() { m_program->UnregisterHotkeys(); }
+void CMainWindow::OnHotKey(int id) { m_program->OnHotKey(id); }
+CGlobalHotkeys& CMainWindow::Hotkeys() { return m_program->Hotkeys(); }
+void CMainWindow::OpenNoteList(const SearchSpec* search) { m_program->OpenNoteList(search); }
+void CMainWindow::SearchCommand() { m_program->SearchCommand(); }
+void CMainWindow::SettingsCommand() { m_program->SettingsCommand(); }
+void CMainWindow::NoteSettings(CNoteWnd& note) { m_program->NoteSettings(note); }
+void CMainWindow::ToggleCalendar() { m_program->ToggleCalendar(); }
 void CMainWindow::AlarmTick() { m_alarms->AlarmTick(); }
 bool CMainWindow::AlarmTimerRunning() const { return m_alarms->Running(); }
 bool CMainWindow::EditAlarm(CNoteWnd& note) { return m_alarms->EditAlarm(note); }

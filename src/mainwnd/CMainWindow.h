@@ -26,6 +26,7 @@ namespace quillet {
 
 class CNoteWnd;
 class CAlarms;
+class CProgramCommands;
 class CSyncedFile;
 class CNoteCommands;
 class CNetwork;
@@ -183,6 +184,9 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void StoreUndo(const std::vector<int>& indices, int labelId);
   const CUndoBuffer& Undo() const;
   CNoteCommands& Commands() { return *m_commands; }
+  CProgramCommands& Program() { return *m_program; }
+  // What a double click on the tray icon does (an index into its actions).
+  int IconAction() const { return m_iconAction; }
   void BringLostNotesBack(bool force = false);
   int LayoutNumberOfItem(int n) const;
 
@@ -224,12 +228,6 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
  public:
   void ShowMessage(const std::string& text);
   bool AllowPrograms(const std::string& source, const std::vector<std::string>& commands);
-  void NewNoteCommand(int n);
-  void ToggleShowNotes();
-  void ToggleAlwaysOnTop();
-  void About();
-  void Help();
-  void Exit();
   void DeleteSelected(bool permanent);
   void CopyNotes(CNoteWnd& note);
   void PasteText(CNoteWnd& note);
@@ -265,10 +263,9 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   std::unique_ptr<CAlarms> m_alarms;
   bool m_allWorkspaces = true;  // as the notes were last told
   std::unique_ptr<CNetwork> m_network;
-  std::unique_ptr<CGlobalHotkeys> m_hotkeys;
+  std::unique_ptr<CProgramCommands> m_program;
   std::unique_ptr<CCalendar> m_calendar;
   CRandomColors m_random;
-  bool m_toldNoHotkeys = false;
 };
 
 // Clears the idle state while a dialog or menu of the program is open.
