@@ -21,7 +21,7 @@
 #include "app/UIStrings.h"
 #include "controls/DialogParts.h"
 #include "controls/Platform.h"
-#include "mainwnd/CMainWindow.h"
+#include "desk/IDesk.h"
 #include "app/Ids.h"
 #include "controls/UiText.h"
 
@@ -84,7 +84,7 @@ void CAlarmType::SetMask(int mask) {
   for (int i = 0; i < weekdays->count(); ++i) weekdays->item(i)->setCheckState(mask & (1 << i) ? Qt::Checked : Qt::Unchecked);
 }
 
-CAlarmAction::CAlarmAction(QWidget* parent, CMainWindow* main) : QWidget(parent) {
+CAlarmAction::CAlarmAction(QWidget* parent, IDesk* main) : QWidget(parent) {
   auto* grid = new QGridLayout(this);
   choice = Radios(this, grid, {Str::AlarmConfirmText, Str::AlarmFlashNote, Str::Run});
   program = RecentList(this, "Run");
@@ -99,7 +99,7 @@ CAlarmAction::CAlarmAction(QWidget* parent, CMainWindow* main) : QWidget(parent)
   });
 }
 
-CAlarmAudio::CAlarmAudio(QWidget* parent, CMainWindow* main) : QWidget(parent) {
+CAlarmAudio::CAlarmAudio(QWidget* parent, IDesk* main) : QWidget(parent) {
   auto* grid = new QGridLayout(this);
   choice = Radios(this, grid, {Str::NoAudioSignal, Str::StandardSignal, Str::PlaySoundFile});
   wave = RecentList(this, "Wave");
@@ -119,7 +119,7 @@ CAlarmAudio::CAlarmAudio(QWidget* parent, CMainWindow* main) : QWidget(parent) {
   connect(test, &QPushButton::clicked, this, [this] { CSound::Test(choice->checkedId(), wave->currentText()); });
 }
 
-CAlarmSheet::CAlarmSheet(const CNote& note, const DateTime& now, CMainWindow* main, QWidget* parent)
+CAlarmSheet::CAlarmSheet(const CNote& note, const DateTime& now, IDesk* main, QWidget* parent)
     : QDialog(parent), m_opened(note), m_now(now) {
   setWindowTitle(Ui(Str::QuilletAlarm));
   setWindowIcon(QuilletIcon(1));

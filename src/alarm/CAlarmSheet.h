@@ -17,7 +17,7 @@ class QTimeEdit;
 
 namespace quillet {
 
-class CMainWindow;
+class IDesk;
 
 // Type page: keep, delete, repeat every N units, repeat on weekdays.
 class CAlarmType : public QWidget {
@@ -36,7 +36,7 @@ class CAlarmType : public QWidget {
 class CAlarmAction : public QWidget {
   Q_OBJECT
  public:
-  CAlarmAction(QWidget* parent, CMainWindow* main);
+  CAlarmAction(QWidget* parent, IDesk* main);
   QButtonGroup* choice;
   QComboBox* program;
   QPushButton* browse;
@@ -46,7 +46,7 @@ class CAlarmAction : public QWidget {
 class CAlarmAudio : public QWidget {
   Q_OBJECT
  public:
-  CAlarmAudio(QWidget* parent, CMainWindow* main);
+  CAlarmAudio(QWidget* parent, IDesk* main);
   QButtonGroup* choice;
   QComboBox* wave;
   QPushButton* browse;
@@ -58,7 +58,7 @@ class CAlarmAudio : public QWidget {
 class CAlarmSheet : public QDialog {
   Q_OBJECT
  public:
-  CAlarmSheet(const CNote& note, const DateTime& now, CMainWindow* main, QWidget* parent = nullptr);
+  CAlarmSheet(const CNote& note, const DateTime& now, IDesk* main, QWidget* parent = nullptr);
 
   const AlarmOutcome& Result() const { return m_result; }
   bool HideNote() const;

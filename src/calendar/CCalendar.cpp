@@ -18,7 +18,8 @@
 #include "common/DateFormat.h"
 #include "controls/Platform.h"
 #include "controls/QtDateNames.h"
-#include "mainwnd/CMainWindow.h"
+#include "desk/IDesk.h"
+#include "notewnd/Layout.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/NoteMeasure.h"
 #include "app/Ids.h"
@@ -45,7 +46,7 @@ QString CCalendar::DateText(const QDate& date, bool longForm) {
   return FromLocal(ExpandDateFormat(longForm ? "%#x" : "%x", p, CQtDateNames()));
 }
 
-CCalendar::CCalendar(CMainWindow& main)
+CCalendar::CCalendar(IDesk& main)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), m_main(main) {
   setAttribute(Qt::WA_ShowWithoutActivating);
   setMouseTracking(true);
@@ -64,7 +65,7 @@ CCalendar::CCalendar(CMainWindow& main)
   if (m_view) m_view->viewport()->installEventFilter(this);
   setMinimumSize(kMinDragSize, kMinDragSize);
   connect(m_calendar, &QCalendarWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    if (!m_main.HasFlag(CMainWindow::kIdle) || m_main.HasFlag(CMainWindow::kReadOnly)) return;
+    if (!m_main.HasFlag(IDesk::kIdle) || m_main.HasFlag(IDesk::kReadOnly)) return;
     QMenu menu;
     BuildMenu(menu);
     QAction* chosen = nullptr;
@@ -105,13 +106,13 @@ void CCalendar::ApplySettings() {
   const QSize natural = m_calendar->sizeHint() + QSize(2 * kBorder, 2 * kBorder + kGrip);
   setGeometry(s.Int("CalLeft"), s.Int("CalTop"), w > 0 && h > 0 ? w : natural.width(), w > 0 && h > 0 ? h : natural.height());
   const TransparencySpec t = DecodeTransparency(layout.transparency);
-  setWindowOpacity(m_main.HasFlag(CMainWindow::kLayeredAvailable) && t.alpha ? t.opacity / 255.0 : 1.0);
+  setWindowOpacity(m_main.HasFlag(IDesk::kLayeredAvailable) && t.alpha ? t.opacity / 255.0 : 1.0);
 }
 
 void CCalendar::Place() {
-  const bool top = m_onTop || m_main.HasFlag(CMainWindow::kAlwaysOnTop);
+  const bool top = m_onTop || m_main.HasFlag(IDesk::kAlwaysOnTop);
   if (top != windowFlags().testFlag(Qt::WindowStaysOnTopHint)) setWindowFlag(Qt::WindowStaysOnTopHint, top);
-  if (!m_main.HasFlag(CMainWindow::kCalendarShown)) return hide();
+  if (!m_main.HasFlag(IDesk::kCalendarShown)) return hide();
   if (!m_placed) PlaceFirstTime();
   show();
   if (!top) lower();
@@ -205,7 +206,7 @@ bool CCalendar::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CCalendar::BeginDrag(int edges, const QPoint& global) {
-  if (!edges || !m_main.HasFlag(CMainWindow::kIdle) || m_main.HasFlag(CMainWindow::kReadOnly)) return false;
+  if (!edges || !m_main.HasFlag(IDesk::kIdle) || m_main.HasFlag(IDesk::kReadOnly)) return false;
   m_dragEdges = edges;
   const QRect g = geometry();
   m_dragRect = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};

@@ -9,7 +9,7 @@ class QTableView;
 
 namespace quillet {
 
-class CMainWindow;
+class IDesk;
 
 // A month calendar standing on the desktop like a note: no caption, moved by
 // its top strip, its title, day names and week numbers, resized by its
@@ -18,7 +18,7 @@ class CMainWindow;
 class CCalendar : public QWidget {
   Q_OBJECT
  public:
-  explicit CCalendar(CMainWindow& main);
+  explicit CCalendar(IDesk& main);
   void ApplySettings();
   void Place();  // topmost or at the bottom, and shown or hidden, as the state says
   bool OnTop() const { return m_onTop; }
@@ -48,7 +48,7 @@ class CCalendar : public QWidget {
   QWidget* m_navigation = nullptr;
   QTableView* m_view = nullptr;
   bool m_placed = false;
-  CMainWindow& m_main;
+  IDesk& m_main;
   QCalendarWidget* m_calendar;
   int m_dragEdges = 0;
   Rect4 m_dragRect{};

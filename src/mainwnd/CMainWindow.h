@@ -13,6 +13,7 @@
 #include "alarm/CSound.h"
 #include "mainwnd/NewNotePosition.h"
 #include "mainwnd/UndoBuffer.h"
+#include "desk/IDesk.h"
 #include "notes/NoteStore.h"
 #include "notewnd/Layout.h"
 #include "notewnd/NoteMeasure.h"
@@ -39,26 +40,9 @@ struct ReceivedNote;
 
 // The hidden window that owns every note, the data files and the
 // program-wide state, and runs the program-wide commands.
-class CMainWindow : public QWidget, private INoteArrayObserver {
+class CMainWindow : public QWidget, public INoteShelf, private INoteArrayObserver {
   Q_OBJECT
  public:
-  enum Flag : uint32_t {
-    kIdle = 0x1,
-    kShowNotes = 0x2,
-    kAlwaysOnTop = 0x4,
-    kTooSmall = 0x8,
-    kShowFull = 0x10,
-    kNoteFocus = 0x400,
-    kReadOnly = 0x800,
-    kNoSockets = 0x4000,
-    kWindowTitles = 0x8000,
-    kDeleteRecBin = 0x10000,
-    kShadowAvailable = 0x20000,
-    kShadow = 0x40000,
-    kAlarmBalloon = 0x80000,
-    kCalendarShown = 0x100000,
-    kLayeredAvailable = 0x400000,
-  };
 
   // Program-wide commands; a menu item's id is the id of its text.
   enum Command : int {
@@ -89,35 +73,35 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void Shutdown();
   bool IsShutDown() const { return m_shutDown; }
 
-  bool HasFlag(uint32_t f) const { return m_flags & f; }
-  void SetFlag(uint32_t f, bool on) { m_flags = on ? (m_flags | f) : (m_flags & ~f); }
+  bool HasFlag(uint32_t f) const override { return m_flags & f; }
+  void SetFlag(uint32_t f, bool on) override { m_flags = on ? (m_flags | f) : (m_flags & ~f); }
   uint32_t Flags() const { return m_flags; }
-  int TabStops() const { return m_tabStops; }
-  ColorRef DesktopColor() const;
+  int TabStops() const override { return m_tabStops; }
+  ColorRef DesktopColor() const override;
   // The data file path the settings name: "FileNotes", else the command
   // line, else the default file in the data folder.
   QString ConfiguredDataPath() const;
 
   // Notes.
-  CNoteStore& Store() { return m_store; }
-  CNote* GetNote(int index) const { return m_store.GetNote(index); }
-  int NoteCount() const { return m_store.Count(); }
+  CNoteStore& Store() override { return m_store; }
+  CNote* GetNote(int index) const override { return m_store.GetNote(index); }
+  int NoteCount() const override { return m_store.Count(); }
   CNoteWnd* WindowOf(const CNote& note) const;
-  CNoteWnd* WindowAt(int index) const;
+  CNoteWnd* WindowAt(int index) const override;
   CNoteWnd* CreateNote(const std::string& text, const NoteRect& rect, bool applyDefaultLayout, bool visible);
-  int DeleteNotes(const std::vector<int>& indices, bool storeUndo, bool toRecycleBin);
-  bool LoadNotes(const QString& importPath = {}, bool onlyMissing = false);
+  int DeleteNotes(const std::vector<int>& indices, bool storeUndo, bool toRecycleBin) override;
+  bool LoadNotes(const QString& importPath = {}, bool onlyMissing = false) override;
   // The data file as another program (a sync tool) left it, merged with the
   // changes made here; waits while a note is being edited or a dialog is open.
   void CheckDataFile();
-  bool SaveNote(int index, bool updateHeader) { return m_store.SaveNote(index, updateHeader); }
-  bool SaveAllNotes() { return m_store.SaveAllNotes(); }
-  std::vector<CNoteWnd*> SelectedNotes() const;
+  bool SaveNote(int index, bool updateHeader) override { return m_store.SaveNote(index, updateHeader); }
+  bool SaveAllNotes() override { return m_store.SaveAllNotes(); }
+  std::vector<CNoteWnd*> SelectedNotes() const override;
   std::vector<int> SelectedIndices() const;
-  void ClearSelection();
-  void SetNoteFocus(bool on);
+  void ClearSelection() override;
+  void SetNoteFocus(bool on) override;
   // The alarm flash stops at any click; false when the alarm removed the note.
-  bool StopFlash(CNoteWnd& note);
+  bool StopFlash(CNoteWnd& note) override;
   void StartFlash(CNoteWnd& note);
   int IndexOf(const CNote* note) const;
   void ShowNote(CNoteWnd& w);
@@ -125,7 +109,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
 
   // Alarms and hiding.
   void SetClock(std::function<DateTime()> clock) { m_clock = std::move(clock); }
-  DateTime Now() const { return m_clock ? m_clock() : DateTime::Now(); }
+  DateTime Now() const override { return m_clock ? m_clock() : DateTime::Now(); }
   // Fires what is due, shows notes whose hiding ended, announces the next alarm.
   void AlarmTick();
   bool AlarmTimerRunning() const;
@@ -143,7 +127,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void NoteSettings(CNoteWnd& note);
 
   // Random numbers for random note colours.
-  int RandomNumber() { return m_random.Next(); }
+  int RandomNumber() override { return m_random.Next(); }
 
   // The calendar window.
   CCalendar* Calendar() const { return m_calendar.get(); }
@@ -151,7 +135,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
 
   // Global hotkeys.
   void RegisterHotkeys();
-  void UnregisterHotkeys();
+  void UnregisterHotkeys() override;
   void OnHotKey(int id);
   CGlobalHotkeys& Hotkeys();
 
@@ -179,7 +163,7 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   void TrayPressed();
   // Where a note made from text goes: its size for the text, within the screen.
   QRect NewNoteRect(const CNote& note, const NotePoint& p) const;
-  CNoteWnd* CreateNoteFromText(const std::string& text, bool select);
+  CNoteWnd* CreateNoteFromText(const std::string& text, bool select) override;
   NotePoint GetNewNotePosition() const;
   void StoreUndo(const std::vector<int>& indices, int labelId);
   const CUndoBuffer& Undo() const;
@@ -188,34 +172,39 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   // What a double click on the tray icon does (an index into its actions).
   int IconAction() const { return m_iconAction; }
   void BringLostNotesBack(bool force = false);
-  int LayoutNumberOfItem(int n) const;
+  int LayoutNumberOfItem(int n) const override;
 
   // Editing.
-  void StartEdit(CNoteWnd& note);
+  void StartEdit(CNoteWnd& note) override;
   void StartNewNote(const QPoint& pos, CNoteWnd* source, int layout);
-  CNoteEditor* ActiveEditor() const;
+  CNoteEditor* ActiveEditor() const override;
   // Notes show on every workspace.
-  bool OnAllWorkspaces() const { return m_allWorkspaces; }
+  bool OnAllWorkspaces() const override { return m_allWorkspaces; }
   void CommitEditor(CNoteEditor& editor, const std::string& text, const QRect& rect, bool modified,
-                    bool wasMinimized, int layout, bool randomColor, ColorRef randomBack);
-  void CancelEditor(CNoteEditor& editor, bool wasMinimized);
+                    bool wasMinimized, int layout, bool randomColor, ColorRef randomBack) override;
+  void CancelEditor(CNoteEditor& editor, bool wasMinimized) override;
 
   // Note commands and the note menu.
-  void BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList);
-  void ShowNoteMenu(CNoteWnd& note, const QPoint& globalPos);
-  void NoteCommand(CNoteWnd& note, int id, bool shift = false);
-  std::vector<std::string> FolderList() const;
+  void BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList) override;
+  void ShowNoteMenu(CNoteWnd& note, const QPoint& globalPos) override;
+  void NoteCommand(CNoteWnd& note, int id, bool shift = false) override;
+  std::vector<std::string> FolderList() const override;
   // The screen rectangles of the note windows on screen.
-  std::vector<Rect4> VisibleNoteRects() const;
+  std::vector<Rect4> VisibleNoteRects() const override;
 
   // Clipboard text made ready for a note with this font and alignment, or
   // nothing when the user cancels the paste.
   std::optional<std::string> ClipboardTextFor(const std::string& existing, const TextStyle& style);
   std::string FormatLines(const std::string& text, const TextStyle& style) const;
 
-  QString DateMenuLabel(int id, bool keepCode) const;
-  QString AskExistingFile(QWidget* parent, int filterId, const QString& dirKey);
+  QString DateMenuLabel(int id, bool keepCode) const override;
+  QString AskExistingFile(QWidget* parent, int filterId, const QString& dirKey) override;
   CTrayIcon* Tray() const { return m_tray.get(); }
+
+  void NotifyNotesChanged() override { Q_EMIT NotesChanged(); }
+  QMetaObject::Connection OnNotesChanged(QObject* context, std::function<void()> f) override {
+    return connect(this, &CMainWindow::NotesChanged, context, std::move(f));
+  }
 
  Q_SIGNALS:
   void NotesChanged();
@@ -266,23 +255,6 @@ class CMainWindow : public QWidget, private INoteArrayObserver {
   std::unique_ptr<CProgramCommands> m_program;
   std::unique_ptr<CCalendar> m_calendar;
   CRandomColors m_random;
-};
-
-// Clears the idle state while a dialog or menu of the program is open.
-class CBusyGuard {
- public:
-  explicit CBusyGuard(CMainWindow& main) : m_main(main), m_wasIdle(main.HasFlag(CMainWindow::kIdle)) {
-    main.SetFlag(CMainWindow::kIdle, false);
-  }
-  ~CBusyGuard() {
-    if (m_wasIdle) m_main.SetFlag(CMainWindow::kIdle, true);
-  }
-  CBusyGuard(const CBusyGuard&) = delete;
-  CBusyGuard& operator=(const CBusyGuard&) = delete;
-
- private:
-  CMainWindow& m_main;
-  bool m_wasIdle;
 };
 
 }  // namespace quillet

@@ -11,7 +11,7 @@
 #include "controls/DialogParts.h"
 #include "common/Text.h"
 #include "controls/CMessageBox.h"
-#include "mainwnd/CMainWindow.h"
+#include "desk/IDesk.h"
 #include "app/Ids.h"
 #include "controls/UiText.h"
 
@@ -21,7 +21,7 @@ namespace {
 constexpr int kOldName = Qt::UserRole;
 }  // namespace
 
-CFolderListDialog::CFolderListDialog(CMainWindow& main, QWidget* parent) : QDialog(parent), m_main(main) {
+CFolderListDialog::CFolderListDialog(INoteShelf& main, QWidget* parent) : QDialog(parent), m_main(main) {
   setWindowTitle(Ui(Str::QuilletFolderList));
   list = new QListWidget(this);
   list->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
@@ -132,7 +132,7 @@ void CFolderListDialog::accept() {
     for (int i = 0; i < list->count(); ++i) names.push_back(ToLocal(list->item(i)->text()));
     AppSettings().WriteStringList("Folder", names);
   }
-  m_main.NotesChanged();
+  m_main.NotifyNotesChanged();
   QDialog::accept();
 }
 

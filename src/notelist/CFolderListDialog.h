@@ -7,14 +7,14 @@ class QPushButton;
 
 namespace quillet {
 
-class CMainWindow;
+class INoteShelf;
 
 // Edits the folder list: new, rename (across all notes), delete (notes lose
 // the folder), order.
 class CFolderListDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit CFolderListDialog(CMainWindow& main, QWidget* parent = nullptr);
+  explicit CFolderListDialog(INoteShelf& main, QWidget* parent = nullptr);
   bool Changed() const { return m_changed; }
   QListWidget* list;
   QPushButton *add, *remove, *rename, *up, *down;
@@ -29,7 +29,7 @@ class CFolderListDialog : public QDialog {
 
  private:
   void UpdateButtons();
-  CMainWindow& m_main;
+  INoteShelf& m_main;
   bool m_changed = false;
 };
 

@@ -8,7 +8,7 @@
 #include "app/UIStrings.h"
 #include "common/DateFormat.h"
 #include "controls/QtDateNames.h"
-#include "mainwnd/CMainWindow.h"
+#include "desk/IDesk.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/NoteMeasure.h"
 #include "app/Ids.h"
@@ -30,7 +30,7 @@ QString TimeText(const DateTime& t) {
 }
 }  // namespace
 
-CNoteListModel::CNoteListModel(CMainWindow& main, QObject* parent) : QAbstractTableModel(parent), m_main(main) {}
+CNoteListModel::CNoteListModel(INoteShelf& main, QObject* parent) : QAbstractTableModel(parent), m_main(main) {}
 
 void CNoteListModel::SetRows(std::vector<Row> rows, bool bin) {
   beginResetModel();
@@ -51,11 +51,11 @@ QSize CNoteListModel::MiniatureSize(int row) const {
   if (!n) {
     CNote bin;
     bin.SetText(r.binText);
-    s = ComputeNoteSize(bin, nullptr, m_drawMode == kMinimized, 0, m_main.TabStops(), m_main.HasFlag(CMainWindow::kTooSmall));
+    s = ComputeNoteSize(bin, nullptr, m_drawMode == kMinimized, 0, m_main.TabStops(), m_main.HasFlag(IDesk::kTooSmall));
   } else if (m_drawMode == kNormal) {
     s = QSize(n->Rect.width, n->Rect.height);
   } else {
-    s = ComputeNoteSize(*n, nullptr, m_drawMode == kMinimized, 0, m_main.TabStops(), m_main.HasFlag(CMainWindow::kTooSmall));
+    s = ComputeNoteSize(*n, nullptr, m_drawMode == kMinimized, 0, m_main.TabStops(), m_main.HasFlag(IDesk::kTooSmall));
   }
   // Very large notes are drawn cut, so that a row stays within sight.
   return s.boundedTo(QSize(480, 240)).expandedTo(QSize(10, 10));
@@ -134,7 +134,7 @@ bool CNoteListModel::setData(const QModelIndex& index, const QVariant& value, in
     n.HideMode = on ? 1 : 0;
     if (on)
       w->hide();
-    else if (m_main.HasFlag(CMainWindow::kShowNotes))
+    else if (m_main.HasFlag(IDesk::kShowNotes))
       w->show();
   } else {
     return false;

@@ -9,7 +9,7 @@
 
 namespace quillet {
 
-class CMainWindow;
+class INoteShelf;
 
 // The rows of the note list: notes of the note array, or recycle-bin entries.
 // Column 0 is the miniature; columns 1..10 are the optional columns.
@@ -25,7 +25,7 @@ class CNoteListModel : public QAbstractTableModel {
   enum DrawMode { kNormal = Cmd::DrawNormal, kMinimized = Cmd::DrawMinimized, kRestored = Cmd::DrawRestored };
   static constexpr int kMiniatureRole = Qt::UserRole + 1;
 
-  explicit CNoteListModel(CMainWindow& main, QObject* parent = nullptr);
+  explicit CNoteListModel(INoteShelf& main, QObject* parent = nullptr);
 
   void SetRows(std::vector<Row> rows, bool bin);
   const Row& RowAt(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
@@ -48,7 +48,7 @@ class CNoteListModel : public QAbstractTableModel {
  private:
   QString Text(const Row& r, int column) const;
 
-  CMainWindow& m_main;
+  INoteShelf& m_main;
   std::vector<Row> m_rows;
   bool m_bin = false;
   int m_drawMode = kNormal;

@@ -32,7 +32,8 @@
 #include "controls/CMessageBox.h"
 #include "controls/CModal.h"
 #include "controls/Platform.h"
-#include "mainwnd/CMainWindow.h"
+#include "desk/IDesk.h"
+#include "notes/NoteStore.h"
 #include "notewnd/CNoteEditor.h"
 #include "notelist/CFolderListDialog.h"
 #include "notelist/CSearchDialog.h"
@@ -78,7 +79,7 @@ void CMiniatureDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, 
   const TextStyle style{FontFromLogFont(n->Font), n->Align, m_main.TabStops()};
   const QRect inner = box.adjusted(kEdgeX, kEdgeY, -kEdgeX, -kEdgeY);
   DrawText(*p, inner, style, DisplayText(n->Text()));
-  if (m_main.HasFlag(CMainWindow::kTooSmall) &&
+  if (m_main.HasFlag(IDesk::kTooSmall) &&
       ComputeNoteSize(*n, nullptr, false, box.width(), m_main.TabStops(), true).height() > box.height()) {
     // Two small triangles pointing down: there is more than is shown.
     const int r = inner.right(), b = inner.bottom();
@@ -91,7 +92,7 @@ void CMiniatureDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, 
 
 // ---- The window ---------------------------------------------------------------
 
-CNoteListWnd::CNoteListWnd(CMainWindow& main, const SearchSpec* search, QWidget* parent)
+CNoteListWnd::CNoteListWnd(INoteShelf& main, const SearchSpec* search, QWidget* parent)
     : QDialog(parent), m_main(main) {
   setWindowTitle(Ui(Str::QuilletNoteList));
   setWindowIcon(QuilletIcon());
@@ -198,7 +199,7 @@ CNoteListWnd::CNoteListWnd(CMainWindow& main, const SearchSpec* search, QWidget*
     if (QAction* a = menu.exec(m_table->viewport()->mapToGlobal(pos)); a && a->data().isValid())
       Command(a->data().toInt(), QApplication::keyboardModifiers() & Qt::ShiftModifier);
   });
-  connect(&m_main, &CMainWindow::NotesChanged, this, [this] {
+  m_main.OnNotesChanged(this, [this] {
     if (!m_filling) QMetaObject::invokeMethod(this, [this] { Fill(); }, Qt::QueuedConnection);
   });
   const int sortColumn = s.Int("ListSortCol");

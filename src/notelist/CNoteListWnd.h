@@ -15,19 +15,19 @@ class QToolBar;
 
 namespace quillet {
 
-class CMainWindow;
+class INoteShelf;
 
 // Draws a note's miniature in the first column, in its own font and colours.
 class CMiniatureDelegate : public QStyledItemDelegate {
  public:
-  CMiniatureDelegate(CMainWindow& main, CNoteListModel& model, QObject* parent)
+  CMiniatureDelegate(INoteShelf& main, CNoteListModel& model, QObject* parent)
       : QStyledItemDelegate(parent), m_main(main), m_model(model) {}
   void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   LayoutValues binLayout;
 
  private:
-  CMainWindow& m_main;
+  INoteShelf& m_main;
   CNoteListModel& m_model;
 };
 
@@ -36,7 +36,7 @@ class CMiniatureDelegate : public QStyledItemDelegate {
 class CNoteListWnd : public QDialog {
   Q_OBJECT
  public:
-  explicit CNoteListWnd(CMainWindow& main, const SearchSpec* search = nullptr, QWidget* parent = nullptr);
+  explicit CNoteListWnd(INoteShelf& main, const SearchSpec* search = nullptr, QWidget* parent = nullptr);
   ~CNoteListWnd() override;
 
   // Folder bar positions: 0 today, 1 all, 2 no folder, 3.. folders, last the bin.
@@ -83,7 +83,7 @@ class CNoteListWnd : public QDialog {
   void Search();
   bool IsBin() const { return m_folderItem == FolderItemCount() - 1; }
 
-  CMainWindow& m_main;
+  INoteShelf& m_main;
   CNoteListModel* m_model;
   CMiniatureDelegate* m_delegate;
   QTableView* m_table;

@@ -15,7 +15,7 @@
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
-#include "mainwnd/CMainWindow.h"
+#include "desk/IDesk.h"
 #include "notes/NoteText.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/Layout.h"
@@ -32,7 +32,7 @@ QString EditorText(const std::string& noteText) {
 }
 }  // namespace
 
-CNoteEditor::CNoteEditor(CMainWindow& main, CNoteWnd& note) : QPlainTextEdit(nullptr), m_main(main), m_source(&note) {
+CNoteEditor::CNoteEditor(INoteHost& main, CNoteWnd& note) : QPlainTextEdit(nullptr), m_main(main), m_source(&note) {
   m_wasMinimized = note.IsMinimized();
   note.FitToText(false);
   const CNote& n = note.Note();
@@ -57,7 +57,7 @@ CNoteEditor::CNoteEditor(CMainWindow& main, CNoteWnd& note) : QPlainTextEdit(nul
   setFocus();
 }
 
-CNoteEditor::CNoteEditor(CMainWindow& main, CNoteWnd* source, int layout, const QPoint& pos, const std::string& text,
+CNoteEditor::CNoteEditor(INoteHost& main, CNoteWnd* source, int layout, const QPoint& pos, const std::string& text,
                          std::size_t caret)
     : QPlainTextEdit(nullptr), m_main(main), m_source(source), m_newNote(true), m_layout(layout) {
   if (source) {
@@ -119,7 +119,7 @@ void CNoteEditor::Setup(const QFont& font, ColorRef text, ColorRef back, ColorRe
   document()->setDefaultTextOption(opt);
   m_avgCharWidth = std::max(1, QFontMetrics(font).averageCharWidth());
   const TransparencySpec t = DecodeTransparency(transparency);
-  if (m_main.HasFlag(CMainWindow::kLayeredAvailable) && t.alpha) setWindowOpacity(t.opacity / 255.0);
+  if (m_main.HasFlag(IDesk::kLayeredAvailable) && t.alpha) setWindowOpacity(t.opacity / 255.0);
   connect(this, &QPlainTextEdit::textChanged, this, &CNoteEditor::GrowWithText);
 }
 

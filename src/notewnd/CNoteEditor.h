@@ -7,7 +7,7 @@
 
 namespace quillet {
 
-class CMainWindow;
+class INoteHost;
 class CNoteWnd;
 
 // The editor laid over a note while its text is written, or opened at a free
@@ -17,9 +17,9 @@ class CNoteEditor : public QPlainTextEdit {
   Q_OBJECT
  public:
   // Edits an existing note.
-  CNoteEditor(CMainWindow& main, CNoteWnd& note);
+  CNoteEditor(INoteHost& main, CNoteWnd& note);
   // A new note: with a source note its layout is copied, else layout `layout`.
-  CNoteEditor(CMainWindow& main, CNoteWnd* source, int layout, const QPoint& pos, const std::string& text,
+  CNoteEditor(INoteHost& main, CNoteWnd* source, int layout, const QPoint& pos, const std::string& text,
               std::size_t caret);
   ~CNoteEditor() override;
 
@@ -45,7 +45,7 @@ class CNoteEditor : public QPlainTextEdit {
   void InsertAtSelection(const QString& s);
   void Finish();
 
-  CMainWindow& m_main;
+  INoteHost& m_main;
   QPointer<CNoteWnd> m_source;
   bool m_newNote = false;
   int m_layout = 0;

@@ -11,7 +11,7 @@
 
 #include "app/Paths.h"
 #include "controls/Platform.h"
-#include "mainwnd/CMainWindow.h"
+#include "desk/IDesk.h"
 #include "notewnd/NoteMeasure.h"
 #include "app/Ids.h"
 
@@ -23,13 +23,13 @@ ColorRef FromQColor(const QColor& c) {
          (static_cast<ColorRef>(c.blue()) << 16);
 }
 
-CNoteWnd::CNoteWnd(CMainWindow& main, CNote& note)
+CNoteWnd::CNoteWnd(INoteHost& main, CNote& note)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint), m_main(main), m_note(note) {
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setFocusPolicy(Qt::ClickFocus);
-  if (!main.HasFlag(CMainWindow::kShadow)) setWindowFlag(Qt::NoDropShadowWindowHint, true);
+  if (!main.HasFlag(IDesk::kShadow)) setWindowFlag(Qt::NoDropShadowWindowHint, true);
   m_showFullWatch.setInterval(50);
   connect(&m_showFullWatch, &QTimer::timeout, this, &CNoteWnd::CheckShowFullEnd);
   connect(&m_flashTimer, &QTimer::timeout, this, [this] {
@@ -75,7 +75,7 @@ void CNoteWnd::UpdateTitle() {
   // A screen reader gets the text the note paints.
   setAccessibleName(first);
   setAccessibleDescription(DisplayText(text).replace(QChar::LineSeparator, QLatin1Char('\n')));
-  if (!m_main.HasFlag(CMainWindow::kWindowTitles)) return;
+  if (!m_main.HasFlag(IDesk::kWindowTitles)) return;
   setWindowTitle(QStringLiteral("Quillet%1 - %2").arg(m_note.Index, 4, 10, QLatin1Char('0')).arg(first.left(30)));
 }
 
@@ -98,7 +98,7 @@ void CNoteWnd::SetNoteGeometry(const QRect& r) {
 }
 
 QSize CNoteWnd::FitToText(bool firstLineOnly) {
-  const QSize s = ComputeNoteSize(m_note, nullptr, firstLineOnly, 0, m_main.TabStops(), m_main.HasFlag(CMainWindow::kTooSmall));
+  const QSize s = ComputeNoteSize(m_note, nullptr, firstLineOnly, 0, m_main.TabStops(), m_main.HasFlag(IDesk::kTooSmall));
   SetNoteGeometry(QRect(geometry().topLeft(), s));
   m_main.SaveNote(m_note.Index, false);
   return s;
@@ -106,7 +106,7 @@ QSize CNoteWnd::FitToText(bool firstLineOnly) {
 
 bool CNoteWnd::IsMinimized() const {
   const int tab = m_main.TabStops();
-  const bool tooSmall = m_main.HasFlag(CMainWindow::kTooSmall);
+  const bool tooSmall = m_main.HasFlag(IDesk::kTooSmall);
   const QSize full = ComputeNoteSize(m_note, nullptr, false, width(), tab, tooSmall);
   if (full.height() <= height()) return false;
   return height() == ComputeNoteSize(m_note, nullptr, true, 0, tab, tooSmall).height();
@@ -115,7 +115,7 @@ bool CNoteWnd::IsMinimized() const {
 void CNoteWnd::SetTransparency(int value) {
   m_note.Transparency = value;
   const TransparencySpec t = DecodeTransparency(value);
-  const bool canBlend = m_main.HasFlag(CMainWindow::kLayeredAvailable);
+  const bool canBlend = m_main.HasFlag(IDesk::kLayeredAvailable);
   const qreal opacity = canBlend && t.alpha ? t.opacity / 255.0 : 1.0;
   if (!qFuzzyCompare(windowOpacity(), opacity)) setWindowOpacity(opacity);
   // A colour key needs per-pixel transparency, which only a compositor shows.
@@ -134,7 +134,7 @@ void CNoteWnd::SetTransparency(int value) {
 bool CNoteWnd::IsTopmost() const { return m_topmost; }
 
 void CNoteWnd::ApplyZOrder(bool lowerIfNotTop) {
-  const bool top = m_note.OnTop() || m_main.HasFlag(CMainWindow::kAlwaysOnTop);
+  const bool top = m_note.OnTop() || m_main.HasFlag(IDesk::kAlwaysOnTop);
   if (top != m_topmost) {
     m_topmost = top;
     const bool wasVisible = isVisible();
@@ -169,7 +169,7 @@ QImage CNoteWnd::Render(qreal pixelRatio) {
 void CNoteWnd::PaintInto(QPainter& p, const QSize& size) {
   const EffectiveColors c = EffectiveColorsOf(m_note, m_main.DesktopColor());
   const int tab = m_main.TabStops();
-  const bool tooSmall = m_main.HasFlag(CMainWindow::kTooSmall);
+  const bool tooSmall = m_main.HasFlag(IDesk::kTooSmall);
   const QSize full = ComputeNoteSize(m_note, nullptr, false, size.width(), tab, tooSmall);
   m_runtime = full.height() > size.height() ? (m_runtime | kOverflow) : (m_runtime & ~kOverflow);
 
@@ -189,7 +189,7 @@ void CNoteWnd::PaintInto(QPainter& p, const QSize& size) {
     for (const auto& t : OverflowTriangles(r, b)) p.drawPolygon(QPolygon({QPoint(t[0], t[1]), QPoint(t[2], t[3]), QPoint(t[4], t[5])}));
     p.setBrush(Qt::NoBrush);
   }
-  if (IsSelected() && m_main.HasFlag(CMainWindow::kNoteFocus)) {
+  if (IsSelected() && m_main.HasFlag(IDesk::kNoteFocus)) {
     QPen dots(ToQColor(c.text), 1, Qt::DotLine);
     p.setPen(dots);
     p.drawRect(all.adjusted(0, 0, -1, -1));
@@ -235,7 +235,7 @@ void CNoteWnd::paintEvent(QPaintEvent*) {
 }
 
 bool CNoteWnd::MouseAllowed() const {
-  return m_main.HasFlag(CMainWindow::kIdle) && !m_main.HasFlag(CMainWindow::kReadOnly);
+  return m_main.HasFlag(IDesk::kIdle) && !m_main.HasFlag(IDesk::kReadOnly);
 }
 
 void CNoteWnd::UpdateCursor(const QPoint& pos) {
@@ -283,7 +283,7 @@ void CNoteWnd::mouseMoveEvent(QMouseEvent* e) {
   UpdateCursor(e->position().toPoint());
   // Show the whole text while the mouse rests well inside an overflowing note.
   if ((m_runtime & kOverflow) && !(m_runtime & kRightPressed) && !(m_runtime & kShownFull) &&
-      m_main.HasFlag(CMainWindow::kShowFull) && m_main.HasFlag(CMainWindow::kIdle)) {
+      m_main.HasFlag(IDesk::kShowFull) && m_main.HasFlag(IDesk::kIdle)) {
     m_savedRect = geometry();
     if (m_savedRect.adjusted(kHitZone, kHitZone, -kHitZone, -kHitZone).contains(e->globalPosition().toPoint()))
       BeginShowFull();
@@ -335,7 +335,7 @@ void CNoteWnd::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void CNoteWnd::BeginShowFull() {
-  const QSize s = ComputeNoteSize(m_note, nullptr, false, 0, m_main.TabStops(), m_main.HasFlag(CMainWindow::kTooSmall));
+  const QSize s = ComputeNoteSize(m_note, nullptr, false, 0, m_main.TabStops(), m_main.HasFlag(IDesk::kTooSmall));
   setGeometry(QRect(m_savedRect.topLeft(), s));
   raise();
   m_runtime = (m_runtime & ~kOverflow) | kShownFull;

@@ -8,7 +8,7 @@
 
 namespace quillet {
 
-class CMainWindow;
+class INoteHost;
 
 // One note on the desktop: a borderless tool window that paints the note and
 // lets the mouse move, resize, select, minimise and show it in full.
@@ -18,7 +18,7 @@ class CNoteWnd : public QWidget {
   // Run-time bits of the note's flag word.
   enum RuntimeFlag : uint32_t { kMoved = 0x1, kRightPressed = 0x2, kOverflow = 0x4, kShownFull = 0x8 };
 
-  CNoteWnd(CMainWindow& main, CNote& note);
+  CNoteWnd(INoteHost& main, CNote& note);
   ~CNoteWnd() override;
 
   CNote& Note() { return m_note; }
@@ -79,7 +79,7 @@ class CNoteWnd : public QWidget {
   void CheckShowFullEnd();
   bool MouseAllowed() const;
 
-  CMainWindow& m_main;
+  INoteHost& m_main;
   CNote& m_note;
   uint32_t m_runtime = 0;
   int m_dragEdges = 0;

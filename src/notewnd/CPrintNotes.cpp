@@ -12,7 +12,7 @@
 #include "app/UIStrings.h"
 #include "controls/CMessageBox.h"
 #include "controls/CModal.h"
-#include "mainwnd/CMainWindow.h"
+#include "desk/IDesk.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/NoteGeometry.h"
 #include "notewnd/NoteMeasure.h"
@@ -21,7 +21,7 @@
 
 namespace quillet {
 
-int PrintNotesTo(CMainWindow& main, const std::vector<int>& indices, QPagedPaintDevice& device, bool color) {
+int PrintNotesTo(INoteHost& main, const std::vector<int>& indices, QPagedPaintDevice& device, bool color) {
   const CSettings& s = AppSettings();
   const int zoom = ClampPrintZoom(s.Int("PrintZoom"));
   const bool border = s.Flag("PrintBorder");
@@ -80,7 +80,7 @@ int PrintNotesTo(CMainWindow& main, const std::vector<int>& indices, QPagedPaint
   return page + 1;
 }
 
-void PrintNotes(CMainWindow& main, const std::vector<int>& indices) {
+void PrintNotes(INoteHost& main, const std::vector<int>& indices) {
   if (indices.empty()) return;
   CBusyGuard busy(main);
   QPrinter printer(QPrinter::HighResolution);

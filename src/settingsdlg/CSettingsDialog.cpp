@@ -46,7 +46,7 @@
 #include "controls/CModal.h"
 #include "notewnd/CColorListDialog.h"
 #include "controls/Platform.h"
-#include "mainwnd/CMainWindow.h"
+#include "desk/IDesk.h"
 #include "mainwnd/Hotkeys.h"
 #include "net/TransferProtocol.h"
 #include "notewnd/CNoteWnd.h"
@@ -366,7 +366,7 @@ LayoutValues CSettingsLayout::Values() const {
 
 // ---- New note ------------------------------------------------------------------
 
-CSettingsNewnote::CSettingsNewnote(QWidget* parent, CMainWindow& main) : QWidget(parent) {
+CSettingsNewnote::CSettingsNewnote(QWidget* parent, IDesk& main) : QWidget(parent) {
   const CSettings& s = AppSettings();
   auto* form = new QFormLayout(this);
   left = Spin(this, -10000, 10000, s.Int("NewLeft"));
@@ -486,7 +486,7 @@ void CSettingsKeyboard::SetValue(int i, int value) {
 
 // ---- Network ------------------------------------------------------------------
 
-CSettingsNetwork::CSettingsNetwork(QWidget* parent, CMainWindow& main) : QWidget(parent) {
+CSettingsNetwork::CSettingsNetwork(QWidget* parent, IDesk& main) : QWidget(parent) {
   const CSettings& s = AppSettings();
   auto* form = new QFormLayout(this);
   accept = Check(this, Str::Accept, s.Flag("NetEnable"));
@@ -725,7 +725,7 @@ bool CSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
-CSettingsDialog::CSettingsDialog(CMainWindow& main, const CNote* note, QWidget* parent)
+CSettingsDialog::CSettingsDialog(IDesk& main, const CNote* note, QWidget* parent)
     : QDialog(parent), m_main(main), m_noteMode(note != nullptr) {
   setWindowTitle(note ? Ui(Str::NoteSettings) : Ui(Str::QuilletSettings));
   setWindowIcon(QuilletIcon());

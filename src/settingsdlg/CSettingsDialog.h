@@ -22,7 +22,7 @@ class QTabWidget;
 
 namespace quillet {
 
-class CMainWindow;
+class IDesk;
 
 // The standard layout, or the layout of one note: font, colours, alignment,
 // desktop colour, random colours, transparency.
@@ -51,7 +51,7 @@ class CSettingsLayout : public QWidget {
 class CSettingsNewnote : public QWidget {
   Q_OBJECT
  public:
-  CSettingsNewnote(QWidget* parent, CMainWindow& main);
+  CSettingsNewnote(QWidget* parent, IDesk& main);
   QSpinBox *left, *top, *right, *bottom;
   QCheckBox *minimize, *alarm;
   QComboBox* folder;
@@ -90,7 +90,7 @@ class CSettingsKeyboard : public QWidget {
 class CSettingsNetwork : public QWidget {
   Q_OBJECT
  public:
-  CSettingsNetwork(QWidget* parent, CMainWindow& main);
+  CSettingsNetwork(QWidget* parent, IDesk& main);
   QCheckBox *accept, *onTop;
   QComboBox *layout, *folder, *audio, *acceptFrom;
   QLineEdit *port, *sender, *wave, *acceptList;
@@ -143,7 +143,7 @@ class CSettingsTranslate : public QWidget {
 class CSettingsDialog : public QDialog {
   Q_OBJECT
  public:
-  CSettingsDialog(CMainWindow& main, const CNote* note = nullptr, QWidget* parent = nullptr);
+  CSettingsDialog(IDesk& main, const CNote* note = nullptr, QWidget* parent = nullptr);
   bool NoteMode() const { return m_noteMode; }
   bool ShadowChanged() const { return m_shadowChanged; }
   LayoutValues Layout() const { return m_layout; }
@@ -164,7 +164,7 @@ class CSettingsDialog : public QDialog {
   // What OK would write, key by key, as the controls stand.
   Values ControlValues() const;
 
-  CMainWindow& m_main;
+  IDesk& m_main;
   bool m_noteMode;
   bool m_shadowChanged = false;
   LayoutValues m_layout;
