@@ -234,8 +234,22 @@ void CMainWindow::Shutdown() {
 }
 
 CNoteWnd* CMainWindow::WindowOf(const CNote& note) const {
+  if (CNoteWnd* w = FindWindow(note)) return w;
+  // A window put off at start-up is made when it is first asked for.
+  if (!m_deferred.count(&note)) return nullptr;
+  return const_cast<CMainWindow*>(this)->MakeWindow(const_cast<CNote&>(note));
+}
+
+CNoteWnd* CMainWindow::FindWindow(const CNote& note) const {
   const auto it = m_windows.find(&note);
   return it == m_windows.end() ? nullptr : it->second.get();
+}
+
+CNoteWnd* CMainWindow::MakeWindow(CNote& note) {
+  m_deferred.erase(&note);
+  auto& slot = m_windows[&note];
+  slot = std::make_unique<CNoteWnd>(*this, note);
+  return slot.get();
 }
 
 CNoteWnd* CMainWindow::WindowAt(int index) const {
@@ -264,19 +278,20 @@ int CMainWindow::DeleteNotes(const std::vector<int>& indices, bool storeUndo, bo
 }
 
 void CMainWindow::NoteAdded(CNote& note) {
-  auto wnd = std::make_unique<CNoteWnd>(*this, note);
+  // Past the first batch of a large file, windows are made and shown from the event loop.
+  if (m_batchShow && m_windows.size() >= kShowBatch) {
+    m_deferred.insert(&note);
+    m_pendingShow.push_back(&note);
+    return;
+  }
+  CNoteWnd* w = MakeWindow(note);
   // A new window takes its place by the always-on-top rule alone; only
   // showing the notes again sends the others to the bottom.
-  if (m_nextVisible && HasFlag(kShowNotes) && note.HideMode == 0) {
-    if (m_batchShow && m_windows.size() >= kShowBatch)
-      m_pendingShow.push_back(&note);
-    else
-      wnd->show();
-  }
-  m_windows[&note] = std::move(wnd);
+  if (m_nextVisible && HasFlag(kShowNotes) && note.HideMode == 0) w->show();
 }
 
 void CMainWindow::NoteRemoving(CNote& note) {
+  m_deferred.erase(&note);
   const auto it = m_windows.find(&note);
   if (it == m_windows.end()) return;
   // The window may be in the middle of one of its own event handlers.
@@ -287,7 +302,7 @@ void CMainWindow::NoteRemoving(CNote& note) {
 }
 
 void CMainWindow::NoteIndexChanged(CNote& note) {
-  if (CNoteWnd* w = WindowOf(note)) w->UpdateTitle();
+  if (CNoteWnd* w = FindWindow(note)) w->UpdateTitle();
 }
 
 void CMainWindow::ShowNote(CNoteWnd& w) {
@@ -312,7 +327,7 @@ std::vector<int> CMainWindow::SelectedIndices() const {
 
 void CMainWindow::ClearSelection() {
   for (const auto& n : m_store.Notes()) {
-    if (CNoteWnd* w = WindowOf(*n))
+    if (CNoteWnd* w = FindWindow(*n))
       w->SetSelected(false);
     else
       n->SetFlag(kFlagSelected, false);
@@ -486,13 +501,15 @@ namespace quillet {
 CNoteEditor* CMainWindow::ActiveEditor() const { return m_editor; }
 
 void CMainWindow::ShowPendingBatch() {
-  for (std::size_t shown = 0; shown < kShowBatch && !m_pendingShow.empty(); m_pendingShow.pop_front()) {
-    // A note removed meanwhile has no window; one hidden meanwhile stays hidden.
+  for (std::size_t done = 0; done < kShowBatch && !m_pendingShow.empty(); m_pendingShow.pop_front()) {
+    // A note removed meanwhile has no window and is no longer put off; one
+    // hidden meanwhile stays hidden.
     const CNote* note = m_pendingShow.front();
+    if (m_deferred.count(note)) MakeWindow(*const_cast<CNote*>(note));
     const auto it = m_windows.find(note);
-    if (it == m_windows.end() || !HasFlag(kShowNotes) || note->HideMode != 0 || m_shutDown) continue;
-    it->second->show();
-    ++shown;
+    if (it == m_windows.end() || m_shutDown) continue;
+    ++done;
+    if (HasFlag(kShowNotes) && note->HideMode == 0) it->second->show();
   }
   if (m_pendingShow.empty()) m_showBatch.stop();
 }

@@ -1,27 +1,24 @@
 #pragma once
 #include <QPointer>
 #include <QString>
-#include <deque>
 #include <QTimer>
 #include <QWidget>
+#include <deque>
 #include <functional>
 #include <map>
-#include <set>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 
-#include "alarm/CSound.h"
+#include "app/Ids.h"
+#include "desk/IDesk.h"
 #include "mainwnd/NewNotePosition.h"
 #include "mainwnd/UndoBuffer.h"
-#include "desk/IDesk.h"
 #include "notes/NoteStore.h"
 #include "notewnd/Layout.h"
 #include "notewnd/NoteMeasure.h"
-#include "app/Ids.h"
 
 class QMenu;
-
-class QHostInfo;
 
 namespace quillet {
 
@@ -86,6 +83,7 @@ class CMainWindow : public QWidget, public INoteShelf, private INoteArrayObserve
   CNoteStore& Store() override { return m_store; }
   CNote* GetNote(int index) const override { return m_store.GetNote(index); }
   int NoteCount() const override { return m_store.Count(); }
+  // The note's window; one put off at start-up is made now.
   CNoteWnd* WindowOf(const CNote& note) const;
   CNoteWnd* WindowAt(int index) const override;
   CNoteWnd* CreateNote(const std::string& text, const NoteRect& rect, bool applyDefaultLayout, bool visible);
@@ -209,31 +207,22 @@ class CMainWindow : public QWidget, public INoteShelf, private INoteArrayObserve
  Q_SIGNALS:
   void NotesChanged();
 
+ public:
+  // Tells the user this text in a message box.
+  void ShowMessage(const std::string& text);
+  // Asks before notes from outside may start programs by their alarms.
+  bool AllowPrograms(const std::string& source, const std::vector<std::string>& commands);
+  void CheckReadOnly();
+
  private:
   void NoteAdded(CNote& note) override;
   void NoteRemoving(CNote& note) override;
   void NoteIndexChanged(CNote& note) override;
 
- public:
-  void ShowMessage(const std::string& text);
-  bool AllowPrograms(const std::string& source, const std::vector<std::string>& commands);
-  void DeleteSelected(bool permanent);
-  void CopyNotes(CNoteWnd& note);
-  void PasteText(CNoteWnd& note);
-  void PasteLayout(CNoteWnd& note);
-  void PasteNoteFrom(CNoteWnd& note);
-  void FormatSelected();
-  void OpenLink(const std::string& link);
-  void ApplyLayoutToSelected(int layoutNumber);
-  void SetFolderOfSelected(int k);
-  void CheckReadOnly();
-
- private:
   QString m_commandLine;
   uint32_t m_flags = kIdle;
   CNoteStore m_store;
   std::map<const CNote*, std::unique_ptr<CNoteWnd>> m_windows;
-  std::unique_ptr<CNoteCommands> m_commands;
   std::unique_ptr<CTrayIcon> m_tray;
   QPointer<CNoteEditor> m_editor;
   QRect m_lastVirtualScreen;
@@ -244,17 +233,23 @@ class CMainWindow : public QWidget, public INoteShelf, private INoteArrayObserve
   static constexpr std::size_t kShowBatch = 200;
   bool m_batchShow = false;
   std::deque<const CNote*> m_pendingShow;
+  // Notes whose windows are not made yet (see WindowOf).
+  std::unordered_set<const CNote*> m_deferred;
+  CNoteWnd* FindWindow(const CNote& note) const;
+  CNoteWnd* MakeWindow(CNote& note);
   QTimer m_showBatch;
   void ShowPendingBatch();
   bool m_shutDown = false;
   std::function<DateTime()> m_clock;
-  std::unique_ptr<CSyncedFile> m_synced;
-  std::unique_ptr<CAlarms> m_alarms;
   bool m_allWorkspaces = true;  // as the notes were last told
-  std::unique_ptr<CNetwork> m_network;
-  std::unique_ptr<CProgramCommands> m_program;
   std::unique_ptr<CCalendar> m_calendar;
   CRandomColors m_random;
+  // The parts, each with its own state and timers.
+  std::unique_ptr<CSyncedFile> m_synced;
+  std::unique_ptr<CAlarms> m_alarms;
+  std::unique_ptr<CNetwork> m_network;
+  std::unique_ptr<CProgramCommands> m_program;
+  std::unique_ptr<CNoteCommands> m_commands;
 };
 
 }  // namespace quillet

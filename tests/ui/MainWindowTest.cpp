@@ -107,6 +107,37 @@ TEST_F(MainWindowTest, WindowTitlesFollowTheIndex) {
   EXPECT_EQ(static_cast<uint32_t>(main.GetNote(0)->ColorBack), 0x0099FFFFu);
 }
 
+TEST_F(MainWindowTest, ALargeFilesWindowsComeFromTheEventLoopAndNotesRemovedMeanwhileAreSkipped) {
+  std::vector<std::vector<unsigned char>> records;
+  for (int i = 0; i < 1000; ++i) {
+    CNote n = FullNote("note " + std::to_string(i));
+    n.HideMode = i == 999 ? 1 : 0;
+    records.push_back(RecordOfVersion(n, kCurrentVersion));
+  }
+  WriteAll(path, MakeFile(kCurrentVersion, 1000, records));
+  CMainWindow main(QString::fromStdString(path));
+  main.OnCreate();
+  ASSERT_EQ(main.NoteCount(), 1000);
+  // A window asked for before its batch is there at once.
+  ASSERT_TRUE(main.WindowAt(998));
+  EXPECT_EQ(main.WindowAt(998)->Note().Text(), "note 998");
+  // Notes removed before their batch came leave nothing behind to show.
+  std::vector<int> gone;
+  for (int i = 400; i < 800; ++i) gone.push_back(i);
+  main.DeleteNotes(gone, false, false);
+  ASSERT_EQ(main.NoteCount(), 600);
+  const auto visible = [&] {
+    int count = 0;
+    for (int i = 0; i < main.NoteCount(); ++i)
+      if (CNoteWnd* w = main.WindowAt(i); w && w->isVisible()) ++count;
+    return count;
+  };
+  for (int round = 0; round < 1000 && visible() < 599; ++round) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  EXPECT_EQ(visible(), 599);
+  EXPECT_FALSE(main.WindowAt(599)->isVisible());  // hidden until a time
+  EXPECT_EQ(main.WindowAt(599)->Note().Text(), "note 999");
+}
+
 TEST(Platform, AWaylandSessionWithXWaylandRunsTheNotesThroughX) {
   EXPECT_EQ(CQuilletApp::PlatformToUse("", "wayland-0", ":0"), QByteArray("xcb"));
   EXPECT_EQ(CQuilletApp::PlatformToUse("", "", ":0"), QByteArray());           // X11 as it is
