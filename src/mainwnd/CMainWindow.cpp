@@ -18,9 +18,6 @@
 #include <algorithm>
 
 #include "alarm/AlarmRules.h"
-#include "alarm/CAlarmBox.h"
-#include "alarm/CAlarmSheet.h"
-#include "alarm/CHideDialog.h"
 #include <QSysInfo>
 
 #include "calendar/CCalendar.h"
@@ -33,7 +30,6 @@
 #include "controls/CFileDialog.h"
 #include "controls/CMessageBox.h"
 #include "controls/DialogParts.h"
-#include "controls/CModal.h"
 #include "controls/Platform.h"
 #include "controls/QtDateNames.h"
 #include "mainwnd/CAlarms.h"
@@ -46,27 +42,17 @@
 #include "mainwnd/Hotkeys.h"
 #include "net/CNoteServer.h"
 
-#include "net/CSendToDialog.h"
 #include "net/TransferProtocol.h"
-#include "notelist/CFolderListDialog.h"
-#include "notelist/CNoteListWnd.h"
-#include "notelist/CSearchDialog.h"
 #include "notelist/Search.h"
-#include "settingsdlg/CSettingsDialog.h"
 #include "notes/Links.h"
 #include "notes/NoteText.h"
 #include "notewnd/CNoteEditor.h"
-#include "notewnd/CPrintNotes.h"
 #include "notewnd/CNoteWnd.h"
 #include "notewnd/Layout.h"
 #include "app/Ids.h"
 #include "controls/UiText.h"
 
 namespace quillet {
-
-namespace {
-
-}  // namespace
 
 CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_commandLine(commandLine) {
   setWindowTitle(QStringLiteral("Quillet"));
@@ -339,7 +325,7 @@ void CMainWindow::SetNoteFocus(bool on) {
   for (CNoteWnd* w : SelectedNotes()) w->update();
 }
 
-// ---- Program-wide commands ------------------------------------------------
+// ---- New notes and editing --------------------------------------------------
 
 int CMainWindow::LayoutNumberOfItem(int n) const {
   if (n <= 0) return 0;
@@ -465,7 +451,7 @@ void CMainWindow::BringLostNotesBack(bool force) {
   }
 }
 
-// ---- The note menu and note commands ----------------------------------------
+// ---- Folders, dates and files ------------------------------------------------
 
 std::vector<std::string> CMainWindow::FolderList() const {
   std::vector<std::string> folders = AppSettings().GetStringList("Folder");
@@ -495,9 +481,6 @@ QString CMainWindow::AskExistingFile(QWidget* parent, int filterId, const QStrin
   return path;
 }
 
-}  // namespace quillet
-
-namespace quillet {
 CNoteEditor* CMainWindow::ActiveEditor() const { return m_editor; }
 
 void CMainWindow::ShowPendingBatch() {
@@ -523,37 +506,13 @@ std::vector<Rect4> CMainWindow::VisibleNoteRects() const {
     }
   return rects;
 }
-}  // namespace quillet
-
-namespace quillet {
-
 int CMainWindow::IndexOf(const CNote* note) const {
   for (const auto& n : m_store.Notes())
     if (n.get() == note) return n->Index;
   return -1;
 }
 
-}  // namespace quillet
-
-namespace quillet {
-
-}  // namespace quillet
-
-namespace quillet {
-
-}  // namespace quillet
-
-namespace quillet {
-
-}  // namespace quillet
-
-namespace quillet {
-
-}  // namespace quillet
-
 // ---- The parts' commands as the windows and tests reach them -------------------
-
-namespace quillet {
 
 void CMainWindow::CheckDataFile() { m_synced->CheckDataFile(); }
 void CMainWindow::OnCommand(int id) { m_program->OnCommand(id); }
