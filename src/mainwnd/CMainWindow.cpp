@@ -514,22 +514,12 @@ int CMainWindow::IndexOf(const CNote* note) const {
 
 // ---- The parts' commands as the windows and tests reach them -------------------
 
-void CMainWindow::CheckDataFile() { m_synced->CheckDataFile(); }
 void CMainWindow::OnCommand(int id) { m_program->OnCommand(id); }
-bool CMainWindow::IsCommandAvailable(int id) const { return m_program->IsCommandAvailable(id); }
 void CMainWindow::BuildMainMenu(QMenu& menu) { m_program->BuildMainMenu(menu); }
-void CMainWindow::ShowMainMenu(const QPoint& globalPos) { m_program->ShowMainMenu(globalPos); }
-void CMainWindow::TrayDoubleClick() { m_program->TrayDoubleClick(); }
-void CMainWindow::TrayPressed() { m_program->TrayPressed(); }
-void CMainWindow::RegisterHotkeys() { m_program->RegisterHotkeys(); }
 void CMainWindow::UnregisterHotkeys() { m_program->UnregisterHotkeys(); }
 void CMainWindow::OnHotKey(int id) { m_program->OnHotKey(id); }
 CGlobalHotkeys& CMainWindow::Hotkeys() { return m_program->Hotkeys(); }
-void CMainWindow::OpenNoteList(const SearchSpec* search) { m_program->OpenNoteList(search); }
-void CMainWindow::SearchCommand() { m_program->SearchCommand(); }
-void CMainWindow::SettingsCommand() { m_program->SettingsCommand(); }
 void CMainWindow::NoteSettings(CNoteWnd& note) { m_program->NoteSettings(note); }
-void CMainWindow::ToggleCalendar() { m_program->ToggleCalendar(); }
 void CMainWindow::AlarmTick() { m_alarms->AlarmTick(); }
 bool CMainWindow::AlarmTimerRunning() const { return m_alarms->Running(); }
 bool CMainWindow::EditAlarm(CNoteWnd& note) { return m_alarms->EditAlarm(note); }
@@ -537,7 +527,6 @@ void CMainWindow::EditHiding(CNoteWnd& note) { m_alarms->EditHiding(note); }
 int CMainWindow::NextAlarmIndex() const { return m_alarms->NextAlarmIndex(); }
 int CMainWindow::TrayImage() const { return m_alarms->TrayImage(); }
 bool CMainWindow::RunAlarmProgram(const std::string& command) { return CAlarms::RunAlarmProgram(command); }
-void CMainWindow::StartFlash(CNoteWnd& note) { m_alarms->StartFlash(note); }
 bool CMainWindow::StopFlash(CNoteWnd& note) { return m_alarms->StopFlash(note); }
 void CMainWindow::BuildNoteMenu(QMenu& menu, CNoteWnd* subject, bool fromList) {
   m_commands->BuildNoteMenu(menu, subject, fromList);
@@ -554,7 +543,6 @@ std::string CMainWindow::FormatLines(const std::string& text, const TextStyle& s
 }
 CNoteServer* CMainWindow::Server() const { return m_network->Server(); }
 CNoteWnd* CMainWindow::ReceiveNote(const ReceivedNote& received) { return m_network->ReceiveNote(received); }
-void CMainWindow::RecordPeerAddress(CNoteWnd& w, const ReceivedNote& received) { m_network->RecordPeerAddress(w, received); }
 void CMainWindow::SendTo(const QString& text, const QString& recipients) { m_network->SendTo(text, recipients); }
 
 }  // namespace quillet

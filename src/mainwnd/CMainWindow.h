@@ -91,7 +91,6 @@ class CMainWindow : public QWidget, public INoteShelf, private INoteArrayObserve
   bool LoadNotes(const QString& importPath = {}, bool onlyMissing = false) override;
   // The data file as another program (a sync tool) left it, merged with the
   // changes made here; waits while a note is being edited or a dialog is open.
-  void CheckDataFile();
   bool SaveNote(int index, bool updateHeader) override { return m_store.SaveNote(index, updateHeader); }
   bool SaveAllNotes() override { return m_store.SaveAllNotes(); }
   std::vector<CNoteWnd*> SelectedNotes() const override;
@@ -100,7 +99,6 @@ class CMainWindow : public QWidget, public INoteShelf, private INoteArrayObserve
   void SetNoteFocus(bool on) override;
   // The alarm flash stops at any click; false when the alarm removed the note.
   bool StopFlash(CNoteWnd& note) override;
-  void StartFlash(CNoteWnd& note);
   int IndexOf(const CNote* note) const;
   void ShowNote(CNoteWnd& w);
   const std::map<const CNote*, std::unique_ptr<CNoteWnd>>& Windows() const { return m_windows; }
@@ -120,8 +118,7 @@ class CMainWindow : public QWidget, public INoteShelf, private INoteArrayObserve
   // Starts the program an alarm names, or opens it; false when that fails.
   static bool RunAlarmProgram(const std::string& command);
 
-  // The settings dialog: the program's settings, or the layout of a note.
-  void SettingsCommand();
+  // The settings dialog with the layout of a note.
   void NoteSettings(CNoteWnd& note);
 
   // Random numbers for random note colours.
@@ -129,17 +126,11 @@ class CMainWindow : public QWidget, public INoteShelf, private INoteArrayObserve
 
   // The calendar window.
   CCalendar* Calendar() const { return m_calendar.get(); }
-  void ToggleCalendar();
 
   // Global hotkeys.
-  void RegisterHotkeys();
   void UnregisterHotkeys() override;
   void OnHotKey(int id);
   CGlobalHotkeys& Hotkeys();
-
-  // The note list, and the search that opens it.
-  void OpenNoteList(const struct SearchSpec* search = nullptr);
-  void SearchCommand();
 
   // Notes over the network.
   CNoteServer* Server() const;
@@ -147,18 +138,13 @@ class CMainWindow : public QWidget, public INoteShelf, private INoteArrayObserve
   // Notes received from the network are made hidden and shown once their sender is known.
   void SetNextVisible(bool visible) { m_nextVisible = visible; }
   // A note that came over the network, with its sender and time of arrival.
-  void RecordPeerAddress(CNoteWnd& w, const ReceivedNote& received);
   CNoteWnd* ReceiveNote(const ReceivedNote& received);
   // The send-to dialog with this text and these recipients.
   void SendTo(const QString& text, const QString& recipients);
 
-  // Commands.
+  // Program-wide commands (see CProgramCommands).
   void OnCommand(int id);
-  bool IsCommandAvailable(int id) const;
   void BuildMainMenu(QMenu& menu);
-  void ShowMainMenu(const QPoint& globalPos);
-  void TrayDoubleClick();
-  void TrayPressed();
   // Where a note made from text goes: its size for the text, within the screen.
   QRect NewNoteRect(const CNote& note, const NotePoint& p) const;
   CNoteWnd* CreateNoteFromText(const std::string& text, bool select) override;
