@@ -114,6 +114,9 @@ class Dialogs(DesktopTest):
         places = []
         for _ in range(3):
             lst = self.d.from_tray("l", "^Quillet Note List$")
+            # Read once the window manager has framed it: before, the window stands where it asked to be.
+            wait_until(lambda: "=" in self.d.x(["xprop", "-id", str(lst), "_NET_FRAME_EXTENTS"], check=False),
+                       "the note list framed by the window manager")
             places.append(self.d.geometry(lst))
             self.d.close_note_list()
         self.assertEqual(places[1], places[0])
