@@ -67,7 +67,7 @@ CMainWindow::CMainWindow(const QString& commandLine) : QWidget(nullptr), m_comma
   m_network = std::make_unique<CNetwork>(*this);
   m_commands = std::make_unique<CNoteCommands>(*this);
   m_program = std::make_unique<CProgramCommands>(*this);
-  m_showBatch.setInterval(0);
+  m_showBatch.setInterval(10);
   connect(&m_showBatch, &QTimer::timeout, this, &CMainWindow::ShowPendingBatch);
   m_synced = std::make_unique<CSyncedFile>(*this);
   m_store.SetOutsideChangeHandler([this] { m_synced->CheckSoon(); });
@@ -484,7 +484,17 @@ QString CMainWindow::AskExistingFile(QWidget* parent, int filterId, const QStrin
 CNoteEditor* CMainWindow::ActiveEditor() const { return m_editor; }
 
 void CMainWindow::ShowPendingBatch() {
-  for (std::size_t done = 0; done < kShowBatch && !m_pendingShow.empty(); m_pendingShow.pop_front()) {
+  // The next batch waits until the window manager has mapped the last one, so
+  // neither it nor this program has a long queue of windows before a click.
+  // A window it keeps unmapped (on another workspace) holds the batches up
+  // for half a second at most.
+  const auto waiting = [](const QPointer<CNoteWnd>& w) { return w && w->isVisible() && !w->testAttribute(Qt::WA_Mapped); };
+  m_inFlight.erase(std::remove_if(m_inFlight.begin(), m_inFlight.end(), [&](const auto& w) { return !waiting(w); }),
+                   m_inFlight.end());
+  if (!m_inFlight.empty() && ++m_inFlightTicks < 50) return;
+  m_inFlight.clear();
+  m_inFlightTicks = 0;
+  for (std::size_t done = 0; done < kPacedBatch && !m_pendingShow.empty(); m_pendingShow.pop_front()) {
     // A note removed meanwhile has no window and is no longer put off; one
     // hidden meanwhile stays hidden.
     const CNote* note = m_pendingShow.front();
@@ -492,7 +502,10 @@ void CMainWindow::ShowPendingBatch() {
     const auto it = m_windows.find(note);
     if (it == m_windows.end() || m_shutDown) continue;
     ++done;
-    if (HasFlag(kShowNotes) && note->HideMode == 0) it->second->show();
+    if (HasFlag(kShowNotes) && note->HideMode == 0) {
+      it->second->show();
+      m_inFlight.emplace_back(it->second.get());
+    }
   }
   if (m_pendingShow.empty()) m_showBatch.stop();
 }

@@ -215,8 +215,11 @@ class CMainWindow : public QWidget, public INoteShelf, private INoteArrayObserve
   int m_tabStops = 8, m_iconAction = 0, m_alarmNext = 15;
   bool m_nextVisible = true;
   // A large file's windows are shown a batch at a time from the event loop,
-  // so the tray, received notes and alarms answer from the first second.
+  // so the tray, its menu, received notes and alarms answer from the first second.
   static constexpr std::size_t kShowBatch = 200;
+  static constexpr std::size_t kPacedBatch = 50;  // from the event loop, each once the last is mapped
+  std::vector<QPointer<CNoteWnd>> m_inFlight;
+  int m_inFlightTicks = 0;
   bool m_batchShow = false;
   std::deque<const CNote*> m_pendingShow;
   // Notes whose windows are not made yet (see WindowOf).

@@ -10,6 +10,7 @@
 #include "mainwnd/CMainWindow.h"
 #include "notewnd/CNoteWnd.h"
 #include "support/NoteBuilders.h"
+#include "support/WaitFor.h"
 #include "support/TempDir.h"
 
 using namespace quillet;
@@ -132,8 +133,7 @@ TEST_F(MainWindowTest, ALargeFilesWindowsComeFromTheEventLoopAndNotesRemovedMean
       if (CNoteWnd* w = main.WindowAt(i); w && w->isVisible()) ++count;
     return count;
   };
-  for (int round = 0; round < 1000 && visible() < 599; ++round) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  EXPECT_EQ(visible(), 599);
+  EXPECT_TRUE(WaitFor([&] { return visible() == 599; }));
   EXPECT_FALSE(main.WindowAt(599)->isVisible());  // hidden until a time
   EXPECT_EQ(main.WindowAt(599)->Note().Text(), "note 999");
 }

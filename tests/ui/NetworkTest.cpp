@@ -13,24 +13,13 @@
 #include "notewnd/CNoteWnd.h"
 #include "net/CNoteServer.h"
 #include "net/CSendToDialog.h"
+#include "support/WaitFor.h"
 #include "ui/UiFixture.h"
 
 using namespace quillet;
 using namespace quillet::test;
 
 namespace {
-
-// The deadline only ends a test that would otherwise hang; a busy machine is
-// given ample time, and nothing is assumed to be done by then.
-bool WaitFor(const std::function<bool()>& done, int ms = 60000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > ms) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 // A port in the range the settings allow that nobody holds right now.
 int FreePort() {
