@@ -487,11 +487,11 @@ void CMainWindow::ShowPendingBatch() {
   // The next batch waits until the window manager has mapped the last one, so
   // neither it nor this program has a long queue of windows before a click.
   // A window it keeps unmapped (on another workspace) holds the batches up
-  // for half a second at most.
+  // for two seconds at most.
   const auto waiting = [](const QPointer<CNoteWnd>& w) { return w && w->isVisible() && !w->testAttribute(Qt::WA_Mapped); };
   m_inFlight.erase(std::remove_if(m_inFlight.begin(), m_inFlight.end(), [&](const auto& w) { return !waiting(w); }),
                    m_inFlight.end());
-  if (!m_inFlight.empty() && ++m_inFlightTicks < 50) return;
+  if (!m_inFlight.empty() && ++m_inFlightTicks < 200) return;
   m_inFlight.clear();
   m_inFlightTicks = 0;
   for (std::size_t done = 0; done < kPacedBatch && !m_pendingShow.empty(); m_pendingShow.pop_front()) {
