@@ -486,8 +486,7 @@ CNoteEditor* CMainWindow::ActiveEditor() const { return m_editor; }
 void CMainWindow::ShowPendingBatch() {
   // The next batch waits until the window manager has mapped the last one, so
   // neither it nor this program has a long queue of windows before a click.
-  // A window it keeps unmapped (on another workspace) holds the batches up
-  // for two seconds at most.
+  // A window it keeps unmapped holds the batches up for two seconds at most.
   const auto waiting = [](const QPointer<CNoteWnd>& w) { return w && w->isVisible() && !w->testAttribute(Qt::WA_Mapped); };
   m_inFlight.erase(std::remove_if(m_inFlight.begin(), m_inFlight.end(), [&](const auto& w) { return !waiting(w); }),
                    m_inFlight.end());
@@ -498,9 +497,10 @@ void CMainWindow::ShowPendingBatch() {
     // A note removed meanwhile has no window and is no longer put off; one
     // hidden meanwhile stays hidden.
     const CNote* note = m_pendingShow.front();
+    if (m_shutDown) continue;
     if (m_deferred.count(note)) MakeWindow(*const_cast<CNote*>(note));
     const auto it = m_windows.find(note);
-    if (it == m_windows.end() || m_shutDown) continue;
+    if (it == m_windows.end()) continue;
     ++done;
     if (HasFlag(kShowNotes) && note->HideMode == 0) {
       it->second->show();
