@@ -135,4 +135,35 @@ void SetOnAllWorkspaces(QWidget* window, bool on) {
 #endif
 }
 
+QPoint FrameCorner(QWidget* window) {
+  const QPoint known = window->frameGeometry().topLeft();
+#ifdef QUILLET_HAVE_XCB
+  if (!IsX11() || !window->testAttribute(Qt::WA_WState_Created)) return known;
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11) return known;
+  xcb_connection_t* c = x11->connection();
+  const auto w = static_cast<xcb_window_t>(window->winId());
+  const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+  static const xcb_atom_t extents = Atom(c, "_NET_FRAME_EXTENTS");
+  if (!screen) return known;
+  xcb_translate_coordinates_reply_t* at =
+      xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, w, screen->root, 0, 0), nullptr);
+  if (!at) return known;
+  QPoint corner(at->dst_x, at->dst_y);
+  free(at);
+  // Left, right, top, bottom: what the window manager put around the window.
+  if (xcb_get_property_reply_t* r = extents == XCB_ATOM_NONE ? nullptr :
+          xcb_get_property_reply(c, xcb_get_property(c, 0, w, extents, XCB_ATOM_CARDINAL, 0, 4), nullptr)) {
+    if (xcb_get_property_value_length(r) == 16) {
+      const auto* v = static_cast<const uint32_t*>(xcb_get_property_value(r));
+      corner -= QPoint(static_cast<int>(v[0]), static_cast<int>(v[2]));
+    }
+    free(r);
+  }
+  return corner / window->devicePixelRatio();
+#else
+  return known;
+#endif
+}
+
 }  // namespace quillet

@@ -21,5 +21,9 @@ QRect VirtualScreen();
 // Shows a window on every workspace, or only on the current one: sticky in
 // the window manager's words. Works on windows shown or about to be.
 void SetOnAllWorkspaces(QWidget* window, bool on);
+// The top-left corner of a window's frame on the screen, as the X server and
+// the window manager have it now, even where the toolkit has not heard of the
+// frame yet.
+QPoint FrameCorner(QWidget* window);
 
 }  // namespace quillet

@@ -795,7 +795,7 @@ void CNoteListWnd::done(int r) {
   // by its inside: so the record keeps the frame's corner and the inside's
   // size, and the window opens where it was instead of creeping by its frame.
   const QRect inside = normalGeometry().isValid() ? normalGeometry() : geometry();
-  const QPoint corner = isMaximized() ? inside.topLeft() : frameGeometry().topLeft();
+  const QPoint corner = isMaximized() ? inside.topLeft() : FrameCorner(this);
   put(28, corner.x());
   put(32, corner.y());
   put(36, corner.x() + inside.width());
