@@ -1,27 +1,14 @@
 #include "mainwnd/CMainWindow.h"
 
-#include <QActionGroup>
 #include <QApplication>
-#include <QClipboard>
-#include <QDesktopServices>
-#include <QHostInfo>
-#include <QNetworkInterface>
-#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMimeData>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QScreen>
-#include <QTextLayout>
-#include <QUrl>
 #include <algorithm>
 
-#include "alarm/AlarmRules.h"
 #include <QSysInfo>
 
 #include "calendar/CCalendar.h"
-#include "notes/Backups.h"
 #include "app/Paths.h"
 #include "app/QtSettingsStore.h"
 #include "app/UIStrings.h"
@@ -29,7 +16,6 @@
 #include "common/Text.h"
 #include "controls/CFileDialog.h"
 #include "controls/CMessageBox.h"
-#include "controls/DialogParts.h"
 #include "controls/Platform.h"
 #include "controls/QtDateNames.h"
 #include "mainwnd/CAlarms.h"
@@ -39,12 +25,9 @@
 #include "mainwnd/CSyncedFile.h"
 #include "mainwnd/CNoteCommands.h"
 #include "mainwnd/CTrayIcon.h"
-#include "mainwnd/Hotkeys.h"
 #include "net/CNoteServer.h"
 
 #include "net/TransferProtocol.h"
-#include "notelist/Search.h"
-#include "notes/Links.h"
 #include "notes/NoteText.h"
 #include "notewnd/CNoteEditor.h"
 #include "notewnd/CNoteWnd.h"
@@ -151,7 +134,6 @@ void CMainWindow::ApplySettings() {
   SetFlag(kDeleteRecBin, s.Flag("DeleteRecBin"));
   m_tabStops = s.Int("TabStops");
   m_iconAction = s.Int("IconAction");
-  m_alarmNext = s.Int("AlarmNext");
 
   const QString path = ConfiguredDataPath();
   const QString current = FromLocal(m_store.DataPath());

@@ -212,7 +212,7 @@ class CMainWindow : public QWidget, public INoteShelf, private INoteArrayObserve
   std::unique_ptr<CTrayIcon> m_tray;
   QPointer<CNoteEditor> m_editor;
   QRect m_lastVirtualScreen;
-  int m_tabStops = 8, m_iconAction = 0, m_alarmNext = 15;
+  int m_tabStops = 8, m_iconAction = 0;
   bool m_nextVisible = true;
   // A large file's windows are shown a batch at a time from the event loop,
   // so the tray, its menu, received notes and alarms answer from the first second.
